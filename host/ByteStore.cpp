@@ -1,0 +1,53 @@
+#include "ByteStore.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace qv {
+
+std::span<std::uint8_t> ByteStore::AppendSpace(std::size_t wanted)
+{
+    wanted = std::max<std::size_t>(wanted, 1);
+    if (m_chunks.empty() || m_chunks.back().used == m_chunks.back().capacity) {
+        // Growing chunks keep small reads small and large ones few in pieces.
+        const std::size_t capacity = std::clamp(std::max(m_size, wanted), MinChunk, MaxChunk);
+        m_chunks.push_back({std::make_unique_for_overwrite<std::uint8_t[]>(capacity), capacity, 0});
+    }
+    const Chunk& tail = m_chunks.back();
+    m_offered = std::min(tail.capacity - tail.used, wanted);
+    return {tail.bytes.get() + tail.used, m_offered};
+}
+
+void ByteStore::Commit(std::size_t filled)
+{
+    filled = std::min(filled, m_offered);
+    if (filled > 0) {
+        m_chunks.back().used += filled;
+        m_size += filled;
+    }
+    m_offered = 0;
+}
+
+void ByteStore::Append(std::span<const std::uint8_t> bytes)
+{
+    while (!bytes.empty()) {
+        const auto space = AppendSpace(bytes.size());
+        std::memcpy(space.data(), bytes.data(), space.size());
+        Commit(space.size());
+        bytes = bytes.subspan(space.size());
+    }
+}
+
+std::vector<std::uint8_t> ByteSnapshot::ToVector() const
+{
+    std::vector<std::uint8_t> out;
+    if (store) {
+        out.reserve(std::min(size, store->Size()));
+        store->ForEachPiece(size, [&out](std::span<const std::uint8_t> piece) {
+            out.insert(out.end(), piece.begin(), piece.end());
+        });
+    }
+    return out;
+}
+
+}  // namespace qv

@@ -1,0 +1,123 @@
+#include "FileOutput_win.h"
+
+#include "Win32Error_win.h"
+
+#include <windows.h>
+
+#include <utility>
+
+namespace qv {
+namespace {
+
+class FileHandle {
+public:
+    explicit FileHandle(HANDLE handle) noexcept : m_handle(handle) {}
+    ~FileHandle() { Close(); }
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+
+    bool Valid() const noexcept { return m_handle != INVALID_HANDLE_VALUE; }
+    HANDLE Get() const noexcept { return m_handle; }
+    bool Close() noexcept
+    {
+        const HANDLE handle = std::exchange(m_handle, INVALID_HANDLE_VALUE);
+        return handle == INVALID_HANDLE_VALUE || CloseHandle(handle) != FALSE;
+    }
+
+private:
+    HANDLE m_handle;
+};
+
+// Deletes the temporary file unless the replace took it over.
+class TemporaryFile {
+public:
+    explicit TemporaryFile(Text path) : m_path(std::move(path)) {}
+    ~TemporaryFile()
+    {
+        if (!m_path.empty()) {
+            DeleteFileW(Wide(m_path));
+        }
+    }
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+
+    const Text& Path() const noexcept { return m_path; }
+    void Release() noexcept { m_path.clear(); }
+
+private:
+    Text m_path;
+};
+
+Text FullPath(const Text& fileName)
+{
+    const DWORD needed = GetFullPathNameW(Wide(fileName), 0, nullptr, nullptr);
+    if (needed == 0) {
+        throw ErrorFromLastError(u"Ungültiger Dateiname");
+    }
+    Text full(needed, u'\0');
+    const DWORD length = GetFullPathNameW(Wide(fileName), needed, reinterpret_cast<wchar_t*>(full.data()), nullptr);
+    if (length == 0 || length >= needed) {
+        throw ErrorFromLastError(u"Ungültiger Dateiname");
+    }
+    full.resize(length);
+    return full;
+}
+
+// Creates a new, empty file beside the target under a name nobody uses.
+std::pair<Text, HANDLE> CreateTemporaryBeside(const Text& target)
+{
+    const Text base = target + u".~" + DecimalText(GetCurrentProcessId()) + u"-";
+    for (int attempt = 0;; ++attempt) {
+        Text candidate = base + DecimalText(GetTickCount()) + u"-" + DecimalText(attempt) + u".tmp";
+        const HANDLE handle = CreateFileW(Wide(candidate), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                          FILE_ATTRIBUTE_NORMAL | FILE_ATTRIBUTE_TEMPORARY, nullptr);
+        if (handle != INVALID_HANDLE_VALUE) {
+            return {std::move(candidate), handle};
+        }
+        const DWORD error = GetLastError();
+        if ((error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) || attempt >= 100) {
+            throw ErrorFromWin32(error, u"Temporäre Datei kann nicht angelegt werden");
+        }
+    }
+}
+
+void WriteAll(HANDLE file, const ByteSnapshot& bytes)
+{
+    if (!bytes.store) {
+        return;
+    }
+    bytes.store->ForEachPiece(bytes.size, [file](std::span<const std::uint8_t> piece) {
+        while (!piece.empty()) {
+            const DWORD chunk = piece.size() > 0x40000000u ? 0x40000000u : static_cast<DWORD>(piece.size());
+            DWORD written = 0;
+            if (!WriteFile(file, piece.data(), chunk, &written, nullptr) || written == 0) {
+                throw ErrorFromLastError(u"Datei kann nicht geschrieben werden");
+            }
+            piece = piece.subspan(written);
+        }
+    });
+}
+
+}  // namespace
+
+void WindowsFileOutput::ReplaceWithBytes(const Text& fileName, const ByteSnapshot& bytes)
+{
+    const Text target = FullPath(fileName);
+    auto [tempPath, handle] = CreateTemporaryBeside(target);
+    TemporaryFile temporary(std::move(tempPath));
+    FileHandle file(handle);
+
+    WriteAll(file.Get(), bytes);
+    if (!FlushFileBuffers(file.Get())) {
+        throw ErrorFromLastError(u"Datei kann nicht geschrieben werden");
+    }
+    if (!file.Close()) {
+        throw ErrorFromLastError(u"Datei kann nicht geschlossen werden");
+    }
+    if (!MoveFileExW(Wide(temporary.Path()), Wide(target), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        throw ErrorFromLastError(u"Datei kann nicht ersetzt werden");
+    }
+    temporary.Release();
+}
+
+}  // namespace qv

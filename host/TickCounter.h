@@ -1,0 +1,14 @@
+#pragma once
+
+#include <cstdint>
+
+namespace qv {
+
+class TickCounter {
+public:
+    virtual ~TickCounter() = default;
+    // Milliseconds since system start, taken as a signed 32-bit number: it wraps.
+    virtual std::int32_t TickCount() = 0;
+};
+
+}  // namespace qv

@@ -1,0 +1,315 @@
+#include "UrlMonikerTransfer_win.h"
+
+#include "Win32Error_win.h"
+
+#include <cwchar>
+#include <cwctype>
+
+namespace qv {
+namespace {
+
+constexpr std::size_t ReadPiece = 1024 * 1024;
+// On a fast link the stream always has more; reading it all at once would keep
+// the message loop (and the window) waiting for the whole download.
+constexpr ULONGLONG ReadBudgetMs = 50;
+
+HostError TransferError(HRESULT result, LPCWSTR error)
+{
+    Text what;
+    switch (static_cast<DWORD>(result)) {
+    case 0x800C0004: what = u"Verbindung zum Server nicht möglich"; break;
+    case 0x800C0005: what = u"Server nicht gefunden"; break;
+    case 0x800C0007: what = u"Keine Daten vom Server"; break;
+    case 0x800C0008: what = u"Übertragung fehlgeschlagen"; break;
+    case 0x800C000B: what = u"Zeitüberschreitung der Verbindung"; break;
+    default: what = u"Übertragung fehlgeschlagen"; break;
+    }
+    HostError detail = ErrorFromHresult(result, what);
+    Text description = detail.Description();
+    if (error && *error) {
+        description += u": " + FromWide(error);
+    }
+    return HostError(ErrorNumber::TransferFailed, description);
+}
+
+}  // namespace
+
+std::optional<std::uint64_t> ContentLengthFromHeaders(const wchar_t* headers)
+{
+    static constexpr wchar_t Name[] = L"content-length:";
+    constexpr std::size_t NameLength = sizeof Name / sizeof Name[0] - 1;
+    for (const wchar_t* line = headers; line && *line;) {
+        const wchar_t* end = std::wcschr(line, L'\n');
+        const std::size_t length = end ? static_cast<std::size_t>(end - line) : std::wcslen(line);
+        bool matches = length >= NameLength;
+        for (std::size_t i = 0; matches && i < NameLength; ++i) {
+            matches = static_cast<wchar_t>(std::towlower(line[i])) == Name[i];
+        }
+        if (matches) {
+            const wchar_t* p = line + NameLength;
+            while (*p == L' ' || *p == L'\t') {
+                ++p;
+            }
+            std::uint64_t value = 0;
+            bool digits = false;
+            for (; *p >= L'0' && *p <= L'9'; ++p) {
+                if (value > (UINT64_MAX - 9) / 10) {
+                    return std::nullopt;
+                }
+                value = value * 10 + static_cast<std::uint64_t>(*p - L'0');
+                digits = true;
+            }
+            if (digits) {
+                return value;
+            }
+        }
+        line = end ? end + 1 : nullptr;
+    }
+    return std::nullopt;
+}
+
+ComPtr<UrlMonikerTransfer> UrlMonikerTransfer::Create(TransferListener& listener, std::int32_t bindOptions)
+{
+    // A COM object owns itself through its reference count; Adopt takes the creation reference.
+    return ComPtr<UrlMonikerTransfer>::Adopt(new UrlMonikerTransfer(listener, bindOptions));
+}
+
+UrlMonikerTransfer::UrlMonikerTransfer(TransferListener& listener, std::int32_t bindOptions)
+    : m_listener(&listener), m_bindOptions(bindOptions), m_lastActivity(GetTickCount64())
+{
+}
+
+void UrlMonikerTransfer::Cancel()
+{
+    m_listener = nullptr;
+    if (m_binding) {
+        m_binding->Abort();
+    }
+}
+
+void UrlMonikerTransfer::Stall(const HostError& reason)
+{
+    if (!m_listener) {
+        return;
+    }
+    m_stallReason = reason;
+    // Without a binding to abort, or when urlmon refuses, the outcome is ours to send.
+    if (!m_binding || FAILED(m_binding->Abort())) {
+        End({ResultKind::ByteArray, ReadValue::Failed(reason)});
+    }
+}
+
+STDMETHODIMP UrlMonikerTransfer::QueryInterface(REFIID riid, void** object)
+{
+    if (!object) {
+        return E_POINTER;
+    }
+    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IBindStatusCallback)) {
+        *object = static_cast<IBindStatusCallback*>(this);
+    } else if (IsEqualIID(riid, IID_IHttpNegotiate)) {
+        *object = static_cast<IHttpNegotiate*>(this);
+    } else {
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    AddRef();
+    return S_OK;
+}
+
+STDMETHODIMP_(ULONG) UrlMonikerTransfer::AddRef()
+{
+    return ++m_refs;
+}
+
+STDMETHODIMP_(ULONG) UrlMonikerTransfer::Release()
+{
+    const ULONG refs = --m_refs;
+    if (refs == 0) {
+        delete this;
+    }
+    return refs;
+}
+
+STDMETHODIMP UrlMonikerTransfer::OnStartBinding(DWORD, IBinding* binding)
+{
+    m_binding = ComPtr<IBinding>(binding);
+    if (!m_listener) {
+        // Cancelled before urlmon handed over the binding.
+        binding->Abort();
+    }
+    return S_OK;
+}
+
+STDMETHODIMP UrlMonikerTransfer::GetPriority(LONG* priority)
+{
+    if (!priority) {
+        return E_POINTER;
+    }
+    *priority = THREAD_PRIORITY_NORMAL;
+    return S_OK;
+}
+
+STDMETHODIMP UrlMonikerTransfer::OnLowResource(DWORD)
+{
+    return S_OK;
+}
+
+STDMETHODIMP UrlMonikerTransfer::OnProgress(ULONG, ULONG, ULONG, LPCWSTR)
+{
+    return S_OK;
+}
+
+STDMETHODIMP UrlMonikerTransfer::GetBindInfo(DWORD* bindFlags, BINDINFO* bindInfo)
+{
+    if (!bindFlags || !bindInfo) {
+        return E_POINTER;
+    }
+    *bindFlags = BINDF_ASYNCHRONOUS | BINDF_ASYNCSTORAGE | BINDF_PULLDATA | static_cast<DWORD>(m_bindOptions);
+    const ULONG size = bindInfo->cbSize;
+    ZeroMemory(bindInfo, size);
+    bindInfo->cbSize = size;
+    bindInfo->dwBindVerb = BINDVERB_GET;
+    return S_OK;
+}
+
+UrlMonikerTransfer::Drained UrlMonikerTransfer::Drain(std::optional<ULONGLONG> budgetMs)
+{
+    const ULONGLONG started = GetTickCount64();
+    bool any = false;
+    Drained result = Drained::Nothing;
+    for (;;) {
+        const auto space = m_data->AppendSpace(ReadPiece);
+        ULONG got = 0;
+        const HRESULT hr = m_stream->Read(space.data(), static_cast<ULONG>(space.size()), &got);
+        // E_PENDING may come with the bytes that were there: they count like any others.
+        m_data->Commit(got);
+        any = any || got > 0;
+        if (hr == S_FALSE) {
+            result = Drained::Ended;
+            break;
+        }
+        if (hr != S_OK || got == 0) {
+            // E_PENDING: more comes with the next notification; a failure comes with the stop.
+            break;
+        }
+        if (budgetMs && GetTickCount64() - started >= *budgetMs) {
+            result = Drained::BytesAndMoreWaiting;
+            break;
+        }
+    }
+    if (any) {
+        m_lastActivity = GetTickCount64();
+        if (result == Drained::Nothing) {
+            result = Drained::Bytes;
+        }
+    }
+    return result;
+}
+
+void UrlMonikerTransfer::ReadAndReport(bool insideNotification)
+{
+    ComPtr<UrlMonikerTransfer> keepAlive(this);
+    const Drained drained = Drain(ReadBudgetMs);
+    if (drained != Drained::Nothing && m_listener) {
+        m_listener->TransferProgressed(*this);
+    }
+    if (drained == Drained::BytesAndMoreWaiting && m_listener) {
+        m_listener->TransferWantsMoreTime(*this);
+    }
+    if (drained == Drained::Ended && !insideNotification && m_listener) {
+        // urlmon stops a bind after the data notification that met the end; an
+        // end met from the message loop is never followed by a stop, so it is ours to finish.
+        ComPtr<IBinding> binding = std::move(m_binding);
+        m_stream.Reset();
+        End(Outcome(S_OK, nullptr));
+        if (binding) {
+            binding->Abort();
+        }
+    }
+}
+
+void UrlMonikerTransfer::ContinueReading()
+{
+    if (m_stream && m_listener) {
+        ReadAndReport(false);
+    }
+}
+
+STDMETHODIMP UrlMonikerTransfer::OnDataAvailable(DWORD, DWORD, FORMATETC*, STGMEDIUM* medium)
+{
+    if (!m_stream && medium && medium->tymed == TYMED_ISTREAM && medium->pstm) {
+        m_stream = ComPtr<IStream>(medium->pstm);
+    }
+    if (m_stream && m_listener) {
+        ReadAndReport(true);
+    }
+    return S_OK;
+}
+
+STDMETHODIMP UrlMonikerTransfer::OnObjectAvailable(REFIID, IUnknown*)
+{
+    return S_OK;
+}
+
+ReadNotification UrlMonikerTransfer::Outcome(HRESULT result, LPCWSTR error) const
+{
+    auto failed = [](HostError reason) { return ReadNotification{ResultKind::ByteArray, ReadValue::Failed(std::move(reason))}; };
+    if (m_stallReason) {
+        return failed(*m_stallReason);
+    }
+    if (FAILED(result)) {
+        return failed(TransferError(result, error));
+    }
+    if (m_httpStatus != 0 && (m_httpStatus < 200 || m_httpStatus > 299)) {
+        return failed(HostError(ErrorNumber::HttpStatus, u"HTTP " + DecimalText(m_httpStatus)));
+    }
+    if (m_contentLength && m_data->Size() < *m_contentLength) {
+        return failed(HostError(ErrorNumber::Truncated, u"Verbindung abgebrochen nach " + DecimalText(static_cast<std::int64_t>(m_data->Size())) +
+                                                              u" von " + DecimalText(static_cast<std::int64_t>(*m_contentLength)) + u" Bytes"));
+    }
+    return {ResultKind::ByteArray, ReadValue::OfBytes(Received())};
+}
+
+void UrlMonikerTransfer::End(const ReadNotification& outcome)
+{
+    TransferListener* listener = m_listener;
+    m_listener = nullptr;
+    if (listener) {
+        listener->TransferEnded(*this, outcome);
+    }
+}
+
+STDMETHODIMP UrlMonikerTransfer::OnStopBinding(HRESULT result, LPCWSTR error)
+{
+    ComPtr<UrlMonikerTransfer> keepAlive(this);
+    if (m_listener && SUCCEEDED(result) && m_stream && Drain(std::nullopt) != Drained::Nothing) {
+        m_listener->TransferProgressed(*this);
+    }
+    m_binding.Reset();
+    m_stream.Reset();
+    if (m_listener) {
+        End(Outcome(result, error));
+    }
+    return S_OK;
+}
+
+STDMETHODIMP UrlMonikerTransfer::BeginningTransaction(LPCWSTR, LPCWSTR, DWORD, LPWSTR* additionalHeaders)
+{
+    if (additionalHeaders) {
+        *additionalHeaders = nullptr;
+    }
+    return S_OK;
+}
+
+STDMETHODIMP UrlMonikerTransfer::OnResponse(DWORD statusCode, LPCWSTR responseHeaders, LPCWSTR, LPWSTR* additionalRequestHeaders)
+{
+    if (additionalRequestHeaders) {
+        *additionalRequestHeaders = nullptr;
+    }
+    m_httpStatus = statusCode;
+    m_contentLength = ContentLengthFromHeaders(responseHeaders);
+    m_lastActivity = GetTickCount64();
+    return S_OK;
+}
+
+}  // namespace qv

@@ -1,0 +1,117 @@
+#include "NetGrab.h"
+
+#include "host/HostError.h"
+
+#include <limits>
+
+namespace qv {
+namespace {
+
+std::int32_t CountOf(const ByteSnapshot& bytes)
+{
+    if (bytes.size > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
+        throw OverflowError();
+    }
+    return static_cast<std::int32_t>(bytes.size);
+}
+
+}  // namespace
+
+std::int32_t ElapsedTicks(std::int32_t start, std::int32_t now) noexcept
+{
+    const std::uint32_t elapsed = static_cast<std::uint32_t>(now) - static_cast<std::uint32_t>(start);
+    constexpr auto most = static_cast<std::uint32_t>(std::numeric_limits<std::int32_t>::max());
+    return static_cast<std::int32_t>(elapsed > most ? most : elapsed);
+}
+
+NetGrab::NetGrab(AsyncReadService& reads, TickCounter& ticks, FileOutput& files, NetGrabEvents events)
+    : m_reads(reads), m_ticks(ticks), m_files(files), m_events(std::move(events))
+{
+    m_reads.SetSink(this);
+}
+
+NetGrab::~NetGrab()
+{
+    m_reads.SetSink(nullptr);
+}
+
+void NetGrab::DownloadCancel()
+{
+    try {
+        m_reads.CancelAsyncRead(ReadName());
+    } catch (const HostError&) {
+        // An idle control cancels the name "0", which names no read: nothing to report.
+    }
+}
+
+void NetGrab::DownloadStart(const Text& URL, std::int32_t Mode)
+{
+    if (URL.empty()) {
+        return;
+    }
+    if (m_reading) {
+        DownloadCancel();
+    }
+    m_durationMs = 0;
+    m_startTick = m_ticks.TickCount();
+    m_reading = true;
+    try {
+        m_reads.AsyncRead(URL, ResultKind::ByteArray, ReadName(), Mode);
+    } catch (const HostError&) {
+        // A refused read raises no event; the control stays busy until the next start.
+    }
+}
+
+bool NetGrab::SaveAs(const Text& FileName)
+{
+    if (m_byteCount == 0) {
+        return false;
+    }
+    try {
+        m_files.ReplaceWithBytes(FileName, m_buffer);
+    } catch (const HostError&) {
+        return false;
+    }
+    return true;
+}
+
+void NetGrab::ReadProgress(const ReadNotification& notification)
+{
+    if (notification.kind != ResultKind::ByteArray) {
+        return;
+    }
+    try {
+        m_buffer = notification.value.Bytes();
+        m_byteCount = CountOf(m_buffer);
+        if (m_events.DownloadProgress) {
+            m_events.DownloadProgress(m_byteCount);
+        }
+    } catch (...) {
+        // Progress is advisory: a value that cannot be read, or a failing handler, changes nothing more.
+    }
+}
+
+void NetGrab::ReadCompleted(const ReadNotification& notification)
+{
+    m_durationMs = ElapsedTicks(m_startTick, m_ticks.TickCount());
+    m_startTick = 0;
+    m_reading = false;
+    if (notification.kind != ResultKind::ByteArray) {
+        return;
+    }
+    try {
+        m_buffer = notification.value.Bytes();
+        m_byteCount = CountOf(m_buffer);
+        if (m_events.DownloadComplete) {
+            m_events.DownloadComplete(m_byteCount);
+        }
+    } catch (...) {
+        const HostError error = CurrentErrorAsHostError();
+        m_byteCount = 0;
+        if (m_events.DownloadFailed) {
+            m_events.DownloadFailed(error.Number(), error.Description());
+        }
+    }
+}
+
+}  // namespace qv

@@ -1,0 +1,71 @@
+#pragma once
+// Fetches one URL at a time into memory through the host's read service,
+// measures how long it took and can save what it fetched to a file.
+// All members and events run on the UI thread; events are raised synchronously
+// and the control's state is already updated when they are, so a handler may
+// read Busy, Bytes and Duration or call SaveAs and DownloadStart.
+
+#include "host/AsyncRead.h"
+#include "host/ByteStore.h"
+#include "host/FileOutput.h"
+#include "host/TickCounter.h"
+#include "host/Text.h"
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+namespace qv {
+
+struct NetGrabEvents {
+    // May throw: the error becomes DownloadFailed right after.
+    std::function<void(std::int32_t nBytes)> DownloadComplete;
+    std::function<void(std::int32_t ErrNum, const Text& ErrDesc)> DownloadFailed;
+    // An error thrown here is discarded, like every error of a progress step.
+    std::function<void(std::int32_t nBytes)> DownloadProgress;
+};
+
+class NetGrab final : private AsyncReadSink {
+public:
+    // Mode 16 asks the platform for the newest copy from the server, not a cached one.
+    static constexpr std::int32_t ModeNewestVersion = 16;
+
+    NetGrab(AsyncReadService& reads, TickCounter& ticks, FileOutput& files, NetGrabEvents events = {});
+    ~NetGrab();
+    NetGrab(const NetGrab&) = delete;
+    NetGrab& operator=(const NetGrab&) = delete;
+
+    void SetEvents(NetGrabEvents events) { m_events = std::move(events); }
+
+    bool Busy() const noexcept { return m_reading; }
+    std::vector<std::uint8_t> Bytes() const { return m_buffer.ToVector(); }
+    std::int32_t Duration() const noexcept { return m_durationMs; }
+
+    void DownloadCancel();
+    void DownloadStart(const Text& URL, std::int32_t Mode);
+    bool SaveAs(const Text& FileName);
+
+    // The read's name with the host: the decimal start tick.
+    Text ReadName() const { return DecimalText(m_startTick); }
+
+private:
+    void ReadProgress(const ReadNotification& notification) override;
+    void ReadCompleted(const ReadNotification& notification) override;
+
+    AsyncReadService& m_reads;
+    TickCounter& m_ticks;
+    FileOutput& m_files;
+    NetGrabEvents m_events;
+
+    std::int32_t m_startTick = 0;
+    // Kept apart from the start tick, which may be 0 on a running read.
+    bool m_reading = false;
+    ByteSnapshot m_buffer;
+    std::int32_t m_byteCount = 0;
+    std::int32_t m_durationMs = 0;
+};
+
+// Milliseconds from start to now on a counter that wraps; never fails.
+std::int32_t ElapsedTicks(std::int32_t start, std::int32_t now) noexcept;
+
+}  // namespace qv

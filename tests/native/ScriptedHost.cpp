@@ -1,0 +1,52 @@
+#include "ScriptedHost.h"
+
+#include <algorithm>
+
+namespace qv::test {
+
+void ScriptedReadService::AsyncRead(const Text& target, ResultKind kind, const Text& readName, std::int32_t options)
+{
+    reads.push_back({target, kind, readName, options});
+    if (refuseReads) {
+        throw *refuseReads;
+    }
+}
+
+void ScriptedReadService::CancelAsyncRead(const Text& readName)
+{
+    cancels.push_back(readName);
+    const bool known = std::any_of(reads.begin(), reads.end(), [&](const ReadRequest& r) { return r.name == readName; });
+    if (!known && !cancelKnowsAllNames) {
+        throw HostError(ErrorNumber::InvalidCall, u"Kein Lesevorgang namens " + readName);
+    }
+}
+
+void ScriptedReadService::Arrive(const std::string& bytes)
+{
+    data->Append({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
+}
+
+void ScriptedReadService::Progress(ReadValue value, ResultKind kind)
+{
+    m_sink->ReadProgress({kind, std::move(value)});
+}
+
+void ScriptedReadService::Complete(ReadValue value, ResultKind kind)
+{
+    m_sink->ReadCompleted({kind, std::move(value)});
+}
+
+void RecordingFileOutput::ReplaceWithBytes(const Text& fileName, const ByteSnapshot& bytes)
+{
+    if (refuse) {
+        throw *refuse;
+    }
+    files[fileName] = bytes.ToVector();
+}
+
+std::string AsString(const std::vector<std::uint8_t>& bytes)
+{
+    return std::string(bytes.begin(), bytes.end());
+}
+
+}  // namespace qv::test

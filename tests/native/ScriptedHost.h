@@ -1,0 +1,68 @@
+#pragma once
+// Host services whose behaviour a test scripts: a read service that records
+// requests and lets the test deliver notifications, a settable tick counter
+// and a file output that records or refuses writes.
+
+#include "host/AsyncRead.h"
+#include "host/FileOutput.h"
+#include "host/TickCounter.h"
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace qv::test {
+
+struct ReadRequest {
+    Text target;
+    ResultKind kind;
+    Text name;
+    std::int32_t options;
+};
+
+class ScriptedReadService final : public AsyncReadService {
+public:
+    void SetSink(AsyncReadSink* sink) override { m_sink = sink; }
+    void AsyncRead(const Text& target, ResultKind kind, const Text& readName, std::int32_t options) override;
+    void CancelAsyncRead(const Text& readName) override;
+
+    // What the host was asked to do.
+    std::vector<ReadRequest> reads;
+    std::vector<Text> cancels;
+
+    // Set to make the next requests fail.
+    std::optional<HostError> refuseReads;
+    // Names not started through AsyncRead are unknown to cancel, as with a real host.
+    bool cancelKnowsAllNames = false;
+
+    // A read's delivery so far; notifications carry snapshots of it.
+    std::shared_ptr<ByteStore> data = std::make_shared<ByteStore>();
+    void Arrive(const std::string& bytes);
+    ByteSnapshot Snapshot() const { return {data, data->Size()}; }
+
+    void Progress(ReadValue value, ResultKind kind = ResultKind::ByteArray);
+    void Complete(ReadValue value, ResultKind kind = ResultKind::ByteArray);
+
+private:
+    AsyncReadSink* m_sink = nullptr;
+};
+
+class ScriptedTicks final : public TickCounter {
+public:
+    std::int32_t TickCount() override { return now; }
+    std::int32_t now = 1000;
+};
+
+class RecordingFileOutput final : public FileOutput {
+public:
+    void ReplaceWithBytes(const Text& fileName, const ByteSnapshot& bytes) override;
+
+    std::map<Text, std::vector<std::uint8_t>> files;
+    std::optional<HostError> refuse;
+};
+
+std::string AsString(const std::vector<std::uint8_t>& bytes);
+
+}  // namespace qv::test

@@ -1,0 +1,50 @@
+#include "host/HostError.h"
+#include "host/Text.h"
+
+#include <gtest/gtest.h>
+
+#include <new>
+#include <stdexcept>
+
+namespace qv {
+namespace {
+
+TEST(Text, Utf8RoundTripKeepsEveryPlaneAndReplacesBrokenSequences)
+{
+    const Text text = u"Fernwartung \u03A9\u03BC \u00E4\u00DF \U0001F600";
+    EXPECT_EQ(TextFromUtf8(Utf8FromText(text)), text);
+    EXPECT_EQ(Utf8FromText(u"\u00E4"), "\xC3\xA4");
+    EXPECT_EQ(TextFromUtf8("a\xFF" "b"), u"a\uFFFDb");
+    EXPECT_EQ(TextFromUtf8("\xE2\x82"), u"\uFFFD");
+    EXPECT_EQ(Utf8FromText(std::u16string(1, u'\xD800')), "\xEF\xBF\xBD");
+}
+
+TEST(Text, DecimalTextHasSignAndNoLeadingZeros)
+{
+    EXPECT_EQ(DecimalText(0), u"0");
+    EXPECT_EQ(DecimalText(-2147483648LL), u"-2147483648");
+    EXPECT_EQ(DecimalText(524288), u"524288");
+}
+
+TEST(HostError, CarriesNumberAndDescriptionAndConvertsOtherExceptions)
+{
+    EXPECT_EQ(OverflowError().Number(), 6);
+    EXPECT_EQ(OverflowError().Description(), u"Overflow");
+    EXPECT_STREQ(HostError(31001, u"HTTP 404").what(), "31001: HTTP 404");
+
+    auto convert = [](auto thrown) {
+        try {
+            throw thrown;
+        } catch (...) {
+            return CurrentErrorAsHostError();
+        }
+    };
+    EXPECT_EQ(convert(HostError(75, u"x")).Number(), 75);
+    EXPECT_EQ(convert(std::bad_alloc()).Number(), ErrorNumber::OutOfMemory);
+    const HostError other = convert(std::runtime_error("boom"));
+    EXPECT_EQ(other.Number(), ErrorNumber::Internal);
+    EXPECT_NE(other.Description().find(u"boom"), Text::npos);
+}
+
+}  // namespace
+}  // namespace qv
