@@ -1,0 +1,42 @@
+#include "TestSupport.h"
+
+#include "host/FileOutput_win.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+namespace qv::test {
+namespace {
+
+ByteSnapshot SnapshotOf(const std::vector<std::uint8_t>& bytes)
+{
+    auto store = std::make_shared<ByteStore>();
+    store->Append(bytes);
+    return {store, store->Size()};
+}
+
+TEST(WindowsFileOutput, WritesLargeMultiPieceContentExactlyAndKeepsNoTemporaryFile)
+{
+    TempFolder folder;
+    const auto bytes = ServedPattern(9 * 1024 * 1024 + 17);
+    WindowsFileOutput files;
+    files.ReplaceWithBytes(AsText(folder.Path() / L"big.bin"), SnapshotOf(bytes));
+    EXPECT_EQ(ReadWholeFile(folder.Path() / L"big.bin"), bytes);
+    EXPECT_EQ(folder.Entries().size(), 1u);
+}
+
+TEST(WindowsFileOutput, RelativeNameIsResolvedAgainstTheCurrentFolder)
+{
+    TempFolder folder;
+    wchar_t previous[MAX_PATH];
+    GetCurrentDirectoryW(MAX_PATH, previous);
+    SetCurrentDirectoryW(folder.Path().c_str());
+    WindowsFileOutput files;
+    EXPECT_NO_THROW(files.ReplaceWithBytes(u"relative.bin", SnapshotOf({1, 2, 3})));
+    SetCurrentDirectoryW(previous);
+    EXPECT_EQ(ReadWholeFile(folder.Path() / L"relative.bin"), (std::vector<std::uint8_t>{1, 2, 3}));
+}
+
+}  // namespace
+}  // namespace qv::test

@@ -1,0 +1,24 @@
+#include "host/ComApartment_win.h"
+#include "host/TopLevelError.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+namespace {
+
+// An error that reaches the top level in a test is a fault of the code under test.
+void FailTest(const qv::HostError& error)
+{
+    ADD_FAILURE() << "error reached the top level: " << error.what();
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    ::testing::InitGoogleTest(&argc, argv);
+    qv::ComApartment com;
+    qv::SetTopLevelErrorHandler(&FailTest);
+    return RUN_ALL_TESTS();
+}
