@@ -17,7 +17,6 @@ constexpr std::int32_t OutOfMemory = 7;
 constexpr std::int32_t TypeMismatch = 13;
 constexpr std::int32_t ObjectMissing = 91;
 constexpr std::int32_t Internal = 51;
-constexpr std::int32_t FileAccess = 75;
 // The read service's own failures.
 constexpr std::int32_t HttpStatus = 31001;
 constexpr std::int32_t Truncated = 31002;

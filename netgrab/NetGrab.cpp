@@ -75,16 +75,22 @@ bool NetGrab::SaveAs(const Text& FileName)
     return true;
 }
 
+std::int32_t NetGrab::TakeBytes(const ReadNotification& notification)
+{
+    m_buffer = notification.value.Bytes();
+    m_byteCount = CountOf(m_buffer);
+    return m_byteCount;
+}
+
 void NetGrab::ReadProgress(const ReadNotification& notification)
 {
     if (notification.kind != ResultKind::ByteArray) {
         return;
     }
     try {
-        m_buffer = notification.value.Bytes();
-        m_byteCount = CountOf(m_buffer);
+        const std::int32_t count = TakeBytes(notification);
         if (m_events.DownloadProgress) {
-            m_events.DownloadProgress(m_byteCount);
+            m_events.DownloadProgress(count);
         }
     } catch (...) {
         // Progress is advisory: a value that cannot be read, or a failing handler, changes nothing more.
@@ -100,10 +106,9 @@ void NetGrab::ReadCompleted(const ReadNotification& notification)
         return;
     }
     try {
-        m_buffer = notification.value.Bytes();
-        m_byteCount = CountOf(m_buffer);
+        const std::int32_t count = TakeBytes(notification);
         if (m_events.DownloadComplete) {
-            m_events.DownloadComplete(m_byteCount);
+            m_events.DownloadComplete(count);
         }
     } catch (...) {
         const HostError error = CurrentErrorAsHostError();

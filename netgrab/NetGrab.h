@@ -45,10 +45,12 @@ public:
     void DownloadStart(const Text& URL, std::int32_t Mode);
     bool SaveAs(const Text& FileName);
 
+private:
     // The read's name with the host: the decimal start tick.
     Text ReadName() const { return DecimalText(m_startTick); }
+    // Takes the notification's bytes as the buffer; returns their count.
+    std::int32_t TakeBytes(const ReadNotification& notification);
 
-private:
     void ReadProgress(const ReadNotification& notification) override;
     void ReadCompleted(const ReadNotification& notification) override;
 

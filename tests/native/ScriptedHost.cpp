@@ -16,7 +16,7 @@ void ScriptedReadService::CancelAsyncRead(const Text& readName)
 {
     cancels.push_back(readName);
     const bool known = std::any_of(reads.begin(), reads.end(), [&](const ReadRequest& r) { return r.name == readName; });
-    if (!known && !cancelKnowsAllNames) {
+    if (!known) {
         throw HostError(ErrorNumber::InvalidCall, u"Kein Lesevorgang namens " + readName);
     }
 }

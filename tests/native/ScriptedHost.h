@@ -32,10 +32,9 @@ public:
     std::vector<ReadRequest> reads;
     std::vector<Text> cancels;
 
-    // Set to make the next requests fail.
+    // Set to make the next requests fail. Cancel fails, as with a real host,
+    // for a name that no request used.
     std::optional<HostError> refuseReads;
-    // Names not started through AsyncRead are unknown to cancel, as with a real host.
-    bool cancelKnowsAllNames = false;
 
     // A read's delivery so far; notifications carry snapshots of it.
     std::shared_ptr<ByteStore> data = std::make_shared<ByteStore>();

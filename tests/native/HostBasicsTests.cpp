@@ -1,5 +1,6 @@
 #include "host/HostError.h"
 #include "host/Text.h"
+#include "host/TopLevelError.h"
 
 #include <gtest/gtest.h>
 
@@ -44,6 +45,32 @@ TEST(HostError, CarriesNumberAndDescriptionAndConvertsOtherExceptions)
     const HostError other = convert(std::runtime_error("boom"));
     EXPECT_EQ(other.Number(), ErrorNumber::Internal);
     EXPECT_NE(other.Description().find(u"boom"), Text::npos);
+}
+
+HostError g_reported(0, u"");
+
+void Remember(const HostError& error)
+{
+    g_reported = error;
+}
+
+TEST(TopLevelError, ReceivesWhatNoCallerHandledAsAHostError)
+{
+    const TopLevelErrorHandler previous = SetTopLevelErrorHandler(&Remember);
+    try {
+        throw std::runtime_error("verloren");
+    } catch (...) {
+        ReportCurrentErrorToTopLevel();
+    }
+    EXPECT_EQ(g_reported.Number(), ErrorNumber::Internal);
+    EXPECT_NE(g_reported.Description().find(u"verloren"), Text::npos);
+    try {
+        throw HostError(31001, u"HTTP 500");
+    } catch (...) {
+        ReportCurrentErrorToTopLevel();
+    }
+    EXPECT_EQ(g_reported.Description(), u"HTTP 500");
+    EXPECT_EQ(SetTopLevelErrorHandler(previous), &Remember);
 }
 
 }  // namespace
