@@ -9,8 +9,8 @@ std::span<std::uint8_t> ByteStore::AppendSpace(std::size_t wanted)
 {
     wanted = std::max<std::size_t>(wanted, 1);
     if (m_chunks.empty() || m_chunks.back().used == m_chunks.back().capacity) {
-        // Growing chunks keep small reads small and large ones few in pieces.
-        const std::size_t capacity = std::clamp(std::max(m_size, wanted), MinChunk, MaxChunk);
+        // Chunks double with the data: a small read stays small, a large one has few pieces.
+        const std::size_t capacity = std::clamp(m_size, MinChunk, MaxChunk);
         m_chunks.push_back({std::make_unique_for_overwrite<std::uint8_t[]>(capacity), capacity, 0});
     }
     const Chunk& tail = m_chunks.back();

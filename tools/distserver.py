@@ -12,6 +12,7 @@ Faults are chosen per request with the query (?fault=KIND&...) or per path with
   html200      an HTML page with status 200 instead of the file
   truncate     announce the whole length, send `at` bytes (default 5 %), close
   stall        send the headers, then nothing until the client gives up
+  silent       answer nothing at all, not even the headers
   drip         send `piece` bytes (default 1024) every `interval` ms (default 50)
   reset        send the headers and `at` bytes, then reset the connection
   redirect     302 to the same path without the fault (or to `to`)
@@ -165,6 +166,10 @@ class Handler(http.server.BaseHTTPRequestHandler):
     def fault_stall(self, path, body, query):
         self.headers_for(200, self.size_of(body))
         self.wfile.flush()
+        self.server.stopping.wait(float(query.get("seconds", self.server.lifetime)))
+        self.close_connection = True
+
+    def fault_silent(self, path, body, query):
         self.server.stopping.wait(float(query.get("seconds", self.server.lifetime)))
         self.close_connection = True
 

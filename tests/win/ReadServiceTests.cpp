@@ -175,6 +175,12 @@ TEST_F(StallingReadServiceTest, ServerThatStopsSendingFailsAfterTheStallLimit)
     EXPECT_LT(took, 10000u);
 }
 
+TEST_F(StallingReadServiceTest, ServerThatNeverAnswersFailsAfterTheStallLimit)
+{
+    Read("/gen/100?fault=silent");
+    ExpectFailure(ErrorNumber::Stalled, u"keine Daten");
+}
+
 TEST_F(StallingReadServiceTest, SlowButSteadyServerIsNotAStall)
 {
     // 40 pieces 100 ms apart: four seconds in all, never 1.5 s without a byte.
