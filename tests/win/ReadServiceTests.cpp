@@ -55,8 +55,8 @@ TEST_F(ReadServiceTest, FastLargeDownloadKeepsReportingWhileItRuns)
 {
     // On loopback the stream never runs dry: the service must still hand the
     // message loop back and report progress along the way.
-    constexpr std::size_t size = 32 * 1024 * 1024;
-    Read("/gen/33554432");
+    constexpr std::size_t size = 64 * 1024 * 1024;
+    Read("/gen/67108864");
     ASSERT_TRUE(sink.WaitForEnd());
     EXPECT_FALSE(sink.Error().has_value());
     EXPECT_GE(sink.progress.size(), 3u);
