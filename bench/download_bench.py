@@ -25,19 +25,11 @@ import tempfile
 import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, "..", "tools"))
+from run_with_server import start_server, stop_server  # noqa: E402
+
 MIB = 1024 * 1024
 SIZES = (64, 256)
-
-
-def start_server(root):
-    server = subprocess.Popen([sys.executable, os.path.join(HERE, "..", "tools", "distserver.py"),
-                               "--root", root, "--lifetime", "1800"],
-                              stdout=subprocess.PIPE, stdin=subprocess.DEVNULL, text=True)
-    line = server.stdout.readline().split()
-    if len(line) != 2 or line[0] != "PORT":
-        server.kill()
-        sys.exit("the test server did not start")
-    return server, int(line[1])
 
 
 def run_windows(build, *args):
@@ -64,7 +56,7 @@ def main():
             with open(os.path.join(root, "r%d.bin" % size), "wb") as f:
                 for _ in range(size):
                     f.write(os.urandom(MIB))
-        server, port = start_server(root)
+        server, port = start_server(["--root", root, "--lifetime", "1800"])
         try:
             netgrab, platform, curl, peak = {}, {}, {}, {}
             request = 0
@@ -93,8 +85,7 @@ def main():
                 print("%4d MiB: netgrab %.3f s (peak working set %.1f MiB), platform %.3f s, curl %.3f s"
                       % (size, netgrab[size], peak[size] / MIB, platform[size], curl[size]), flush=True)
         finally:
-            server.terminate()
-            server.wait()
+            stop_server(server)
 
     print("netgrab_vs_platform=%.2f netgrab_vs_curl=%.2f linear=%.2f peak_mem_ratio=%.2f" % (
         netgrab[64] / platform[64], netgrab[64] / curl[64], netgrab[256] / netgrab[64], peak[256] / (256 * MIB)))

@@ -11,7 +11,6 @@ template <typename T>
 class ComPtr {
 public:
     ComPtr() noexcept = default;
-    ComPtr(std::nullptr_t) noexcept {}
     // Takes a reference of its own.
     explicit ComPtr(T* p) noexcept : m_p(p)
     {

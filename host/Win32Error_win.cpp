@@ -29,17 +29,23 @@ Text Hex(DWORD value)
     return TextFromAscii(digits);
 }
 
-}  // namespace
-
-HostError ErrorFromWin32(DWORD code, const Text& what)
+// "<what> (<label>: <system text>)", the system text left out when there is none.
+HostError WithSystemMessage(const Text& what, const Text& label, DWORD code)
 {
-    Text description = what + u" (Fehler " + DecimalText(code);
+    Text description = what + u" (" + label;
     const Text system = SystemMessage(code);
     if (!system.empty()) {
         description += u": " + system;
     }
     description += u")";
     return HostError(static_cast<std::int32_t>(code), description);
+}
+
+}  // namespace
+
+HostError ErrorFromWin32(DWORD code, const Text& what)
+{
+    return WithSystemMessage(what, u"Fehler " + DecimalText(code), code);
 }
 
 HostError ErrorFromLastError(const Text& what)
@@ -49,13 +55,7 @@ HostError ErrorFromLastError(const Text& what)
 
 HostError ErrorFromHresult(HRESULT hr, const Text& what)
 {
-    Text description = what + u" (" + Hex(static_cast<DWORD>(hr));
-    const Text system = SystemMessage(static_cast<DWORD>(hr));
-    if (!system.empty()) {
-        description += u": " + system;
-    }
-    description += u")";
-    return HostError(static_cast<std::int32_t>(hr), description);
+    return WithSystemMessage(what, Hex(static_cast<DWORD>(hr)), static_cast<DWORD>(hr));
 }
 
 }  // namespace qv
