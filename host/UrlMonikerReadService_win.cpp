@@ -10,7 +10,6 @@ namespace {
 
 constexpr UINT_PTR StallTimer = 1;
 constexpr UINT DeliverEnded = WM_APP + 1;
-constexpr UINT ContinueReading = WM_APP + 2;
 constexpr wchar_t WindowClass[] = L"QuorvelindeReadService";
 
 void RegisterWindowClass(WNDPROC procedure)
@@ -135,14 +134,6 @@ void UrlMonikerReadService::TransferEnded(UrlMonikerTransfer& transfer, const Re
     Deliver(outcome);
 }
 
-void UrlMonikerReadService::TransferWantsMoreTime(UrlMonikerTransfer& transfer)
-{
-    if (m_waitingToRead.empty()) {
-        PostMessageW(m_window, ContinueReading, 0, 0);
-    }
-    m_waitingToRead.emplace_back(&transfer);
-}
-
 void UrlMonikerReadService::Deliver(const ReadNotification& outcome)
 {
     if (!m_sink) {
@@ -181,12 +172,6 @@ LRESULT CALLBACK UrlMonikerReadService::WindowProc(HWND window, UINT message, WP
     if (self && message == DeliverEnded) {
         if (auto outcome = std::exchange(self->m_endedWhileStarting, std::nullopt)) {
             self->Deliver(*outcome);
-        }
-        return 0;
-    }
-    if (self && message == ContinueReading) {
-        for (auto& transfer : std::exchange(self->m_waitingToRead, {})) {
-            transfer->ContinueReading();
         }
         return 0;
     }

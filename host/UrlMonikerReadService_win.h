@@ -11,7 +11,6 @@
 #include <chrono>
 #include <map>
 #include <optional>
-#include <vector>
 
 namespace qv {
 
@@ -31,7 +30,6 @@ public:
 private:
     void TransferProgressed(UrlMonikerTransfer& transfer) override;
     void TransferEnded(UrlMonikerTransfer& transfer, const ReadNotification& outcome) override;
-    void TransferWantsMoreTime(UrlMonikerTransfer& transfer) override;
 
     void Forget(UrlMonikerTransfer& transfer);
     void Deliver(const ReadNotification& outcome);
@@ -44,7 +42,6 @@ private:
     std::map<Text, ComPtr<UrlMonikerTransfer>> m_transfers;
     bool m_starting = false;
     std::optional<ReadNotification> m_endedWhileStarting;
-    std::vector<ComPtr<UrlMonikerTransfer>> m_waitingToRead;
 };
 
 }  // namespace qv

@@ -9,9 +9,9 @@ namespace qv {
 namespace {
 
 constexpr std::size_t ReadPiece = 1024 * 1024;
-// On a fast link the stream always has more; reading it all at once would keep
-// the message loop (and the window) waiting for the whole download.
-constexpr ULONGLONG ReadBudgetMs = 50;
+// On a fast link the stream always has more and one notification reads the
+// whole download: the owner still hears of its progress this often.
+constexpr ULONGLONG ProgressIntervalMs = 50;
 
 HostError TransferError(HRESULT result, LPCWSTR error)
 {
@@ -172,66 +172,35 @@ STDMETHODIMP UrlMonikerTransfer::GetBindInfo(DWORD* bindFlags, BINDINFO* bindInf
     return S_OK;
 }
 
-UrlMonikerTransfer::Drained UrlMonikerTransfer::Drain(std::optional<ULONGLONG> budgetMs)
+void UrlMonikerTransfer::ReadAvailable()
 {
-    const ULONGLONG started = GetTickCount64();
-    bool any = false;
-    Drained result = Drained::Nothing;
-    for (;;) {
+    ComPtr<UrlMonikerTransfer> keepAlive(this);
+    ULONGLONG lastReport = GetTickCount64();
+    bool unreported = false;
+    // A progress handler may cancel the read: then nothing more is read or reported.
+    while (m_listener) {
         const auto space = m_data->AppendSpace(ReadPiece);
         ULONG got = 0;
         const HRESULT hr = m_stream->Read(space.data(), static_cast<ULONG>(space.size()), &got);
         // E_PENDING may come with the bytes that were there: they count like any others.
         m_data->Commit(got);
-        any = any || got > 0;
-        if (hr == S_FALSE) {
-            result = Drained::Ended;
-            break;
+        if (got > 0) {
+            m_lastActivity = GetTickCount64();
+            unreported = true;
         }
         if (hr != S_OK || got == 0) {
-            // E_PENDING: more comes with the next notification; a failure comes with the stop.
+            // E_PENDING: more comes with the next notification; S_FALSE: the end;
+            // a failure comes with the stop.
             break;
         }
-        if (budgetMs && GetTickCount64() - started >= *budgetMs) {
-            result = Drained::BytesAndMoreWaiting;
-            break;
+        if (m_lastActivity - lastReport >= ProgressIntervalMs) {
+            lastReport = m_lastActivity;
+            unreported = false;
+            m_listener->TransferProgressed(*this);
         }
     }
-    if (any) {
-        m_lastActivity = GetTickCount64();
-        if (result == Drained::Nothing) {
-            result = Drained::Bytes;
-        }
-    }
-    return result;
-}
-
-void UrlMonikerTransfer::ReadAndReport(bool insideNotification)
-{
-    ComPtr<UrlMonikerTransfer> keepAlive(this);
-    const Drained drained = Drain(ReadBudgetMs);
-    if (drained != Drained::Nothing && m_listener) {
+    if (unreported && m_listener) {
         m_listener->TransferProgressed(*this);
-    }
-    if (drained == Drained::BytesAndMoreWaiting && m_listener) {
-        m_listener->TransferWantsMoreTime(*this);
-    }
-    if (drained == Drained::Ended && !insideNotification && m_listener) {
-        // urlmon stops a bind after the data notification that met the end; an
-        // end met from the message loop is never followed by a stop, so it is ours to finish.
-        ComPtr<IBinding> binding = std::move(m_binding);
-        m_stream.Reset();
-        End(Outcome(S_OK, nullptr));
-        if (binding) {
-            binding->Abort();
-        }
-    }
-}
-
-void UrlMonikerTransfer::ContinueReading()
-{
-    if (m_stream && m_listener) {
-        ReadAndReport(false);
     }
 }
 
@@ -241,7 +210,7 @@ STDMETHODIMP UrlMonikerTransfer::OnDataAvailable(DWORD, DWORD, FORMATETC*, STGME
         m_stream = ComPtr<IStream>(medium->pstm);
     }
     if (m_stream && m_listener) {
-        ReadAndReport(true);
+        ReadAvailable();
     }
     return S_OK;
 }
@@ -282,8 +251,8 @@ void UrlMonikerTransfer::End(const ReadNotification& outcome)
 STDMETHODIMP UrlMonikerTransfer::OnStopBinding(HRESULT result, LPCWSTR error)
 {
     ComPtr<UrlMonikerTransfer> keepAlive(this);
-    if (m_listener && SUCCEEDED(result) && m_stream && Drain(std::nullopt) != Drained::Nothing) {
-        m_listener->TransferProgressed(*this);
+    if (m_listener && SUCCEEDED(result) && m_stream) {
+        ReadAvailable();
     }
     m_binding.Reset();
     m_stream.Reset();

@@ -21,9 +21,6 @@ class UrlMonikerTransfer;
 class TransferListener {
 public:
     virtual void TransferProgressed(UrlMonikerTransfer& transfer) = 0;
-    // The transfer has more bytes waiting but yields to the message loop; call
-    // its ContinueReading from there.
-    virtual void TransferWantsMoreTime(UrlMonikerTransfer& transfer) = 0;
     // The transfer is detached from its listener before this is called.
     virtual void TransferEnded(UrlMonikerTransfer& transfer, const ReadNotification& outcome) = 0;
 
@@ -39,9 +36,6 @@ public:
     void Cancel();
     // Fails the read with `reason`; the outcome reaches the listener.
     void Stall(const HostError& reason);
-
-    // Goes on reading after TransferWantsMoreTime.
-    void ContinueReading();
 
     ByteSnapshot Received() const { return {m_data, m_data->Size()}; }
     ULONGLONG LastActivity() const noexcept { return m_lastActivity; }
@@ -70,10 +64,8 @@ private:
     UrlMonikerTransfer(TransferListener& listener, std::int32_t bindOptions);
     ~UrlMonikerTransfer() = default;
 
-    enum class Drained { Nothing, Bytes, BytesAndMoreWaiting, Ended };
-    // Reads what the stream holds now, for at most `budgetMs` when one is given.
-    Drained Drain(std::optional<ULONGLONG> budgetMs);
-    void ReadAndReport(bool insideNotification);
+    // Reads what the stream holds now and reports progress along the way.
+    void ReadAvailable();
     ReadNotification Outcome(HRESULT result, LPCWSTR error) const;
     void End(const ReadNotification& outcome);
 
