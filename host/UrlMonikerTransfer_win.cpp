@@ -172,11 +172,18 @@ STDMETHODIMP UrlMonikerTransfer::GetBindInfo(DWORD* bindFlags, BINDINFO* bindInf
     return S_OK;
 }
 
+bool UrlMonikerTransfer::StatusFailed() const
+{
+    return m_httpStatus != 0 && (m_httpStatus < 200 || m_httpStatus > 299);
+}
+
 void UrlMonikerTransfer::ReadAvailable()
 {
     ComPtr<UrlMonikerTransfer> keepAlive(this);
     ULONGLONG lastReport = GetTickCount64();
     bool unreported = false;
+    // An error page's body is read to its end but is no progress of the download.
+    const bool reportProgress = !StatusFailed();
     // A progress handler may cancel the read: then nothing more is read or reported.
     while (m_listener) {
         const auto space = m_data->AppendSpace(ReadPiece);
@@ -193,13 +200,13 @@ void UrlMonikerTransfer::ReadAvailable()
             // a failure comes with the stop.
             break;
         }
-        if (m_lastActivity - lastReport >= ProgressIntervalMs) {
+        if (reportProgress && m_lastActivity - lastReport >= ProgressIntervalMs) {
             lastReport = m_lastActivity;
             unreported = false;
             m_listener->TransferProgressed(*this);
         }
     }
-    if (unreported && m_listener) {
+    if (reportProgress && unreported && m_listener) {
         m_listener->TransferProgressed(*this);
     }
 }
@@ -229,7 +236,7 @@ ReadNotification UrlMonikerTransfer::Outcome(HRESULT result, LPCWSTR error) cons
     if (FAILED(result)) {
         return failed(TransferError(result, error));
     }
-    if (m_httpStatus != 0 && (m_httpStatus < 200 || m_httpStatus > 299)) {
+    if (StatusFailed()) {
         return failed(HostError(ErrorNumber::HttpStatus, u"HTTP " + DecimalText(m_httpStatus)));
     }
     if (m_contentLength && m_data->Size() < *m_contentLength) {

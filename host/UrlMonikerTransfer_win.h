@@ -65,6 +65,7 @@ private:
     ~UrlMonikerTransfer() = default;
 
     // Reads what the stream holds now and reports progress along the way.
+    bool StatusFailed() const;
     void ReadAvailable();
     ReadNotification Outcome(HRESULT result, LPCWSTR error) const;
     void End(const ReadNotification& outcome);

@@ -72,16 +72,18 @@ TEST_F(ReadServiceTest, EmptyBodyCompletesWithNoBytes)
     ExpectBytes(0);
 }
 
-TEST_F(ReadServiceTest, NotFoundWithHtmlBodyFails)
+TEST_F(ReadServiceTest, NotFoundWithHtmlBodyFailsWithoutReportingTheErrorPageAsProgress)
 {
     Read("/gen/100?fault=404");
     ExpectFailure(ErrorNumber::HttpStatus, u"HTTP 404");
+    EXPECT_TRUE(sink.progress.empty());
 }
 
 TEST_F(ReadServiceTest, ServerErrorWithHtmlBodyFails)
 {
     Read("/gen/100?fault=500");
     ExpectFailure(ErrorNumber::HttpStatus, u"HTTP 500");
+    EXPECT_TRUE(sink.progress.empty());
 }
 
 TEST_F(ReadServiceTest, BodyCutShortOfItsAnnouncedLengthFails)

@@ -1,0 +1,25 @@
+// The launcher window is the program: it loads, shows itself and runs its
+// sequence from its first activation until the sequence ends the process.
+
+#include "TopLevelReport_win.h"
+
+#include "host/ComApartment_win.h"
+#include "host/TopLevelError.h"
+#include "launcher/MainWindow_win.h"
+#include "launcher/ServerAddress.h"
+
+#include <windows.h>
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
+{
+    qv::SetTopLevelErrorHandler(&qv::ReportErrorAndEnd);
+    try {
+        qv::ComApartment com;
+        qv::MainWindow window(qv::DistributionServer());
+        window.LoadAndShow();
+        return window.RunMessageLoop();
+    } catch (...) {
+        qv::ReportCurrentErrorToTopLevel();
+    }
+    return 1;
+}

@@ -1,0 +1,105 @@
+#include "LauncherServices_win.h"
+
+#include "FileSystem_win.h"
+#include "HostError.h"
+#include "Win32Error_win.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <limits>
+
+namespace qv {
+namespace {
+
+HWND AsWindow(WindowHandle handle) { return reinterpret_cast<HWND>(handle); }
+
+Text LocaleText(LCTYPE what, const Text& fallback)
+{
+    wchar_t buffer[16];
+    const int length = GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, what, buffer, static_cast<int>(std::size(buffer)));
+    return length > 1 ? FromWide(buffer) : fallback;
+}
+
+}  // namespace
+
+Text ModulePath()
+{
+    std::wstring buffer(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (length == 0) {
+            throw ErrorFromLastError(u"Der Programmpfad kann nicht ermittelt werden");
+        }
+        if (length < buffer.size()) {
+            buffer.resize(length);
+            return FromWide(buffer.c_str());
+        }
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+Text WindowsLauncherServices::ProgramPath()
+{
+    return FolderOfModule(ModulePath());
+}
+
+std::unique_ptr<FileSystem> WindowsLauncherServices::CreateFileSystemObject()
+{
+    return std::make_unique<WindowsFileSystem>();
+}
+
+Text WindowsLauncherServices::TextFromAnsiBytes(const std::vector<std::uint8_t>& bytes)
+{
+    if (bytes.empty()) {
+        return {};
+    }
+    if (bytes.size() > static_cast<std::size_t>(std::numeric_limits<int>::max())) {
+        throw OverflowError();
+    }
+    const auto source = reinterpret_cast<const char*>(bytes.data());
+    const int sourceLength = static_cast<int>(bytes.size());
+    const int length = MultiByteToWideChar(CP_ACP, 0, source, sourceLength, nullptr, 0);
+    if (length == 0) {
+        throw ErrorFromLastError(u"Der Text kann nicht umgewandelt werden");
+    }
+    std::wstring text(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, source, sourceLength, text.data(), length);
+    return Text(reinterpret_cast<const char16_t*>(text.data()), text.size());
+}
+
+NumberSeparators WindowsLauncherServices::UserNumberSeparators()
+{
+    const NumberSeparators standard;
+    return {LocaleText(LOCALE_SDECIMAL, standard.decimal), LocaleText(LOCALE_STHOUSAND, standard.group)};
+}
+
+void WindowsLauncherServices::ShellExecuteFile(WindowHandle owner, const Text& verb, const Text& file,
+                                               const Text& parameters, const Text& directory, std::int32_t showCommand)
+{
+    ShellExecuteW(AsWindow(owner), Wide(verb), Wide(file), Wide(parameters), Wide(directory), showCommand);
+}
+
+void WindowsLauncherServices::SetWindowPos(WindowHandle window, WindowHandle insertAfter, std::int32_t x,
+                                           std::int32_t y, std::int32_t cx, std::int32_t cy, std::uint32_t flags)
+{
+    ::SetWindowPos(AsWindow(window), AsWindow(insertAfter), x, y, cx, cy, flags);
+}
+
+void WindowsLauncherServices::ShowMessageBox(WindowHandle owner, const Text& prompt, std::uint32_t style,
+                                             const Text& title)
+{
+    MessageBoxW(AsWindow(owner), Wide(prompt), Wide(title), style);
+}
+
+void WindowsLauncherServices::Sleep(std::int32_t milliseconds)
+{
+    ::Sleep(static_cast<DWORD>(milliseconds));
+}
+
+void WindowsLauncherServices::EndProcess()
+{
+    ExitProcess(0);
+}
+
+}  // namespace qv

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "LauncherServices.h"
+
+namespace qv {
+
+class WindowsLauncherServices final : public LauncherServices {
+public:
+    Text ProgramPath() override;
+    std::unique_ptr<FileSystem> CreateFileSystemObject() override;
+    Text TextFromAnsiBytes(const std::vector<std::uint8_t>& bytes) override;
+    NumberSeparators UserNumberSeparators() override;
+    void ShellExecuteFile(WindowHandle owner, const Text& verb, const Text& file, const Text& parameters,
+                          const Text& directory, std::int32_t showCommand) override;
+    void SetWindowPos(WindowHandle window, WindowHandle insertAfter, std::int32_t x, std::int32_t y, std::int32_t cx,
+                      std::int32_t cy, std::uint32_t flags) override;
+    void ShowMessageBox(WindowHandle owner, const Text& prompt, std::uint32_t style, const Text& title) override;
+    void Sleep(std::int32_t milliseconds) override;
+    void EndProcess() override;
+};
+
+// The full path of the running executable.
+Text ModulePath();
+
+}  // namespace qv

@@ -1,0 +1,133 @@
+#include "win_Main.h"
+
+#include "ClientImage.h"
+#include "StatusTexts.h"
+
+namespace qv {
+
+win_Main::win_Main(const win_MainHost& host, TextLabel& lbl_Status, WindowHandle hWnd, const Text& server)
+    : m_platform(host.platform),
+      m_pump(host.pump),
+      m_ticks(host.ticks),
+      lbl_Status(lbl_Status),
+      m_hWnd(hWnd),
+      m_versionUrl(u"http://" + server + u"/tamorix/tamorixversion.txt"),
+      m_clientUrl(u"http://" + server + u"/tamorix/tamorix.exe"),
+      NetGrab1(host.readsOfNetGrab1, host.ticks, host.files),
+      NetGrab2(host.readsOfNetGrab2, host.ticks, host.files)
+{
+    NetGrab1.SetEvents({
+        [this](std::int32_t nBytes) { NetGrab1_DownloadComplete(nBytes); },
+        [this](std::int32_t ErrNum, const Text& ErrDesc) { NetGrab1_DownloadFailed(ErrNum, ErrDesc); },
+        [this](std::int32_t nBytes) { NetGrab1_DownloadProgress(nBytes); },
+    });
+    NetGrab2.SetEvents({
+        [this](std::int32_t nBytes) { NetGrab2_DownloadComplete(nBytes); },
+        [this](std::int32_t ErrNum, const Text& ErrDesc) { NetGrab2_DownloadFailed(ErrNum, ErrDesc); },
+        {},
+    });
+}
+
+FileSystem& win_Main::FSO()
+{
+    if (!m_fso) {
+        m_fso = m_platform.CreateFileSystemObject();
+    }
+    return *m_fso;
+}
+
+void win_Main::Form_Load()
+{
+    const Text path = m_platform.ProgramPath();
+    const bool endsWithSeparator = !path.empty() && (path.back() == u'\\' || path.back() == u'/');
+    m_programFolder = endsWithSeparator ? path : path + u"\\";
+    lbl_Status.SetCaption(u"");
+}
+
+void win_Main::Form_Activate()
+{
+    if (!m_sequenceStarted) {
+        CheckVersion();
+    }
+}
+
+void win_Main::CheckVersion()
+{
+    m_sequenceStarted = true;
+    NetGrab2.DownloadStart(m_versionUrl, NetGrab::ModeNewestVersion);
+
+    // A read the host refused raises no event at all, so the wait has a limit.
+    const std::int32_t waitStart = m_ticks.TickCount();
+    while (!m_versionDone) {
+        m_pump.PumpStep();
+        if (!m_versionDone && ElapsedTicks(waitStart, m_ticks.TickCount()) >= VersionWaitLimitMs) {
+            NetGrab2.DownloadCancel();
+            m_versionDone = true;
+        }
+    }
+
+    if (FSO().FileExists(ClientFile())) {
+        const Text local = FSO().GetFileVersion(ClientFile());
+        if (m_serverVersion == local) {
+            StartClient();
+            return;
+        }
+    }
+    NetGrab1.DownloadStart(m_clientUrl, NetGrab::ModeNewestVersion);
+}
+
+void win_Main::NetGrab2_DownloadComplete(std::int32_t)
+{
+    m_serverVersion = m_platform.TextFromAnsiBytes(NetGrab2.Bytes());
+    m_versionDone = true;
+}
+
+void win_Main::NetGrab2_DownloadFailed(std::int32_t, const Text&)
+{
+    m_versionDone = true;
+}
+
+void win_Main::NetGrab1_DownloadProgress(std::int32_t nBytes)
+{
+    lbl_Status.SetCaption(ProgressStatus(nBytes));
+    // A fast transfer reads on inside one notification and keeps the loop from painting.
+    lbl_Status.Refresh();
+}
+
+void win_Main::NetGrab1_DownloadComplete(std::int32_t nBytes)
+{
+    // An error page that arrived with status 200 must not replace a working client.
+    if (!IsWindowsExecutable(NetGrab1.Bytes())) {
+        StartClient();
+        return;
+    }
+    NetGrab1.SaveAs(m_platform.ProgramPath() + u"\\tamorix.exe");
+    lbl_Status.SetCaption(CompletionStatus(nBytes, NetGrab1.Duration(), m_platform.UserNumberSeparators()));
+    lbl_Status.SetCaption(StartingStatus);
+    StartClient();
+}
+
+void win_Main::NetGrab1_DownloadFailed(std::int32_t, const Text&)
+{
+    StartClient();
+}
+
+void win_Main::StartClient()
+{
+    if (FSO().FileExists(ClientFile())) {
+        m_platform.ShellExecuteFile(m_hWnd, u"open", ClientFile(), u"", u"", Platform::ShowNormal);
+    } else {
+        m_platform.ShowMessageBox(m_hWnd,
+                              u"Die Quorvelinde konnte nicht gestartet werden.\r\n\r\n"
+                              u"Bitte wenden Sie sich an Ihren Administrator.",
+                              Platform::ExclamationWithOk, u"Quorvelinde");
+    }
+    m_platform.SetWindowPos(m_hWnd, Platform::NoTopmostBand, 0, 0, 0, 0, Platform::KeepSizeAndPosition);
+    for (int step = 0; step < FinalWaitSteps; ++step) {
+        m_platform.Sleep(FinalWaitStepMs);
+        m_pump.PumpStep();
+    }
+    m_platform.EndProcess();
+}
+
+}  // namespace qv

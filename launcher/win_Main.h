@@ -1,0 +1,79 @@
+#pragma once
+// The launcher window's sequence: fetch the announced version text, compare it
+// with the local client's file version, fetch a fresh client when they differ
+// or there is none, start the client and end the process.
+// Everything runs on the UI thread. Re-entry happens only inside the pump
+// steps of the version wait and of the final wait, where an activation runs
+// Form_Activate nested and NetGrab2's handlers end the version wait.
+
+#include "host/AsyncRead.h"
+#include "host/FileOutput.h"
+#include "host/LauncherServices.h"
+#include "host/MessagePump.h"
+#include "host/TextLabel.h"
+#include "host/TickCounter.h"
+#include "netgrab/NetGrab.h"
+
+#include <cstdint>
+#include <memory>
+
+namespace qv {
+
+struct win_MainHost {
+    LauncherServices& platform;
+    MessagePump& pump;
+    TickCounter& ticks;
+    FileOutput& files;
+    // Each download control has a read service of its own.
+    AsyncReadService& readsOfNetGrab1;
+    AsyncReadService& readsOfNetGrab2;
+};
+
+class win_Main final {
+public:
+    static constexpr std::int32_t VersionWaitLimitMs = 60'000;
+    static constexpr int FinalWaitSteps = 20;
+    static constexpr std::int32_t FinalWaitStepMs = 100;
+
+    // `server` is the distribution server's host, optionally with ":port".
+    win_Main(const win_MainHost& host, TextLabel& lbl_Status, WindowHandle hWnd, const Text& server);
+    win_Main(const win_Main&) = delete;
+    win_Main& operator=(const win_Main&) = delete;
+
+    void Form_Load();
+    void Form_Activate();
+
+    const Text& ProgramFolder() const noexcept { return m_programFolder; }
+
+private:
+    void CheckVersion();
+    void StartClient();
+
+    void NetGrab2_DownloadComplete(std::int32_t nBytes);
+    void NetGrab2_DownloadFailed(std::int32_t ErrNum, const Text& ErrDesc);
+    void NetGrab1_DownloadProgress(std::int32_t nBytes);
+    void NetGrab1_DownloadComplete(std::int32_t nBytes);
+    void NetGrab1_DownloadFailed(std::int32_t ErrNum, const Text& ErrDesc);
+
+    FileSystem& FSO();
+    Text ClientFile() const { return m_programFolder + u"tamorix.exe"; }
+
+    LauncherServices& m_platform;
+    MessagePump& m_pump;
+    TickCounter& m_ticks;
+    TextLabel& lbl_Status;
+    const WindowHandle m_hWnd;
+    const Text m_versionUrl;
+    const Text m_clientUrl;
+
+    NetGrab NetGrab1;
+    NetGrab NetGrab2;
+
+    std::unique_ptr<FileSystem> m_fso;
+    Text m_programFolder;
+    bool m_versionDone = false;
+    Text m_serverVersion;
+    bool m_sequenceStarted = false;
+};
+
+}  // namespace qv

@@ -1,0 +1,350 @@
+#!/usr/bin/env python3
+"""End-to-end cases of Quorvelinde.exe under Wine: each case lays out a
+distribution server on 127.0.0.1, links a launcher for it, places it in a
+fresh program folder, runs it under the window probe and checks what the user
+and the file system end up with.
+
+  launcher_cases.py BUILD_DIR CASE      run one case (exit 0 when it passes)
+  launcher_cases.py --list              the case names
+"""
+
+import filecmp
+import glob
+import os
+import shutil
+import sys
+import tempfile
+import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
+import launcher_kit as kit  # noqa: E402
+from run_with_server import start_server, stop_server  # noqa: E402
+
+OLD, NEW, PLAIN = "stub_client_old", "stub_client_new", "stub_client_plain"
+OLD_VERSION, NEW_VERSION = "5.2.0.14", "5.3.1.7"
+STATUS_STARTING = "Aktuelle Version wird gestartet..."
+STATUS_LOADING = "Aktuelle Version wird geladen: "
+WARNING = ("Die Quorvelinde konnte nicht gestartet werden.\r\n\r\n"
+           "Bitte wenden Sie sich an Ihren Administrator.")
+CLIENT_URL_PATH = "/tamorix/tamorix.exe"
+VERSION_URL_PATH = "/tamorix/tamorixversion.txt"
+
+
+class Failed(Exception):
+    pass
+
+
+class Run:
+    """One case: its server, program folder and what came out of a launcher run."""
+
+    def __init__(self, build_dir, name):
+        self.build = build_dir
+        self.work = tempfile.mkdtemp(prefix="qv-e2e-%s-" % name)
+        self.served = os.path.join(self.work, "served")
+        self.program = os.path.join(self.work, "program")
+        self.server_log = os.path.join(self.work, "requests.log")
+        self.server = None
+        self.failures = []
+
+    def serve(self, version_text, client=NEW, faults=()):
+        kit.serve_folder(self.served, version_text, client, self.build)
+        args = ["--root", self.served, "--log", self.server_log, "--lifetime", "600"]
+        for fault in faults:
+            args += ["--fault", fault]
+        self.server, port = start_server(args)
+        return "127.0.0.1:%d" % port
+
+    def launch(self, program=None, seconds=150, hold=None):
+        """Runs the launcher under the probe; returns (events, seconds it took)."""
+        log = os.path.join(self.work, "probe-%d.log" % len(glob.glob(os.path.join(self.work, "probe-*.log"))))
+        began = time.monotonic()
+        code = kit.run_probe(self.build, program or os.path.join(self.program, "Quorvelinde.exe"), log, seconds,
+                             hold=hold)
+        took = time.monotonic() - began
+        self.check(code == 0, "the probe ended with %d (2: the launcher had to be killed)" % code)
+        events = kit.read_probe_log(log)
+        return events, took
+
+    def requests(self, path):
+        if not os.path.exists(self.server_log):
+            return 0
+        with open(self.server_log, encoding="utf-8") as f:
+            return sum(1 for line in f if line.strip() == "GET " + path)
+
+    def check(self, condition, message):
+        if not condition:
+            self.failures.append(message)
+        return condition
+
+    def close(self):
+        if self.server:
+            stop_server(self.server)
+        if self.failures or os.environ.get("QV_KEEP_WORK"):
+            print("work folder kept for inspection: " + self.work)
+        else:
+            shutil.rmtree(self.work, ignore_errors=True)
+
+
+def event(events, kind):
+    return [e for e in events if e["event"] == kind]
+
+
+def exit_code(events):
+    exits = event(events, "exit")
+    return exits[-1]["code"] if exits else None
+
+
+def served_client(run):
+    return os.path.join(run.served, "tamorix", "tamorix.exe")
+
+
+def local_client(run):
+    return os.path.join(run.program, "tamorix.exe")
+
+
+def stub(run, name):
+    return os.path.join(run.build, name + ".exe")
+
+
+def expect_one_start(run, version, folder, windows_folder=None):
+    """The stub client was started once, from `folder` (as Windows names it)."""
+    starts = kit.read_starts(folder)
+    expected_folder = windows_folder or kit.windows_path(folder)
+    if run.check(len(starts) == 1, "expected one client start, saw %d" % len(starts)):
+        run.check(starts[0]["version"] == version,
+                  "the started client is %r, expected %r" % (starts[0]["version"], version))
+        run.check(starts[0]["folder"].lower() == expected_folder.lower(),
+                  "the client started in %r, expected %r" % (starts[0]["folder"], expected_folder))
+    return starts
+
+
+def expect_clean_end(run, events):
+    run.check(exit_code(events) == 0, "the launcher's exit code is %r" % exit_code(events))
+    titles = {e["text"] for e in event(events, "window") if e["class"] == "QuorvelindeMain"}
+    run.check(titles == {"Quorvelinde"}, "the window's titles were %r" % titles)
+    # The placeholder may exist before the window shows, never while it shows.
+    visible, status = False, None
+    for e in events:
+        if e["event"] == "window" and e["class"] == "QuorvelindeMain":
+            visible = e["visible"]
+        elif e["event"] == "control" and e.get("id") == 103:
+            status = e["text"]
+        if visible and status == "<Status>":
+            run.check(False, "the status placeholder was visible")
+            break
+
+
+def no_temporary_files(run, folder):
+    leftovers = [name for name in os.listdir(folder) if name.endswith(".tmp")]
+    run.check(not leftovers, "temporary files were left behind: %s" % leftovers)
+
+
+# ---------------------------------------------------------------- the cases
+
+def case_current_client(run):
+    server = run.serve(OLD_VERSION)
+    kit.place_program(run.build, server, run.program, OLD)
+    events, _ = run.launch()
+    starts = expect_one_start(run, OLD_VERSION, run.program)
+    expect_clean_end(run, events)
+    run.check(run.requests(VERSION_URL_PATH) == 1, "the version text was not fetched once")
+    run.check(run.requests(CLIENT_URL_PATH) == 0, "a current client was downloaded")
+    run.check(filecmp.cmp(local_client(run), stub(run, OLD), shallow=False), "the local client changed")
+    run.check(kit.status_texts(events) == [""], "the status line showed %r" % kit.status_texts(events))
+    if starts and event(events, "exit") and event(events, "started"):
+        gone = event(events, "exit")[-1]["t"] - starts[0]["t"]
+        run.check(2000 <= gone <= 4000, "the launcher ended %d ms after starting the client" % gone)
+        print("launcher start to client start: %d ms; client start to launcher end: %d ms"
+              % (starts[0]["t"] - event(events, "started")[0]["t"], gone))
+
+
+def case_outdated_client(run):
+    # Dripped, so that the download takes long enough to show its progress.
+    server = run.serve(NEW_VERSION, faults=[CLIENT_URL_PATH + "=drip,piece=32768,interval=40"])
+    kit.place_program(run.build, server, run.program, OLD)
+    events, _ = run.launch()
+    expect_one_start(run, NEW_VERSION, run.program)
+    expect_clean_end(run, events)
+    run.check(filecmp.cmp(local_client(run), served_client(run), shallow=False),
+              "the saved client differs from the served one")
+    texts = [t for t in kit.status_texts(events) if t]
+    run.check(texts and texts[-1] == STATUS_STARTING, "the last status text was %r" % (texts[-1:],))
+    progress = [t for t in texts[:-1]]
+    run.check(len(progress) >= 2 and all(t.startswith(STATUS_LOADING) for t in progress),
+              "progress texts seen: %r" % progress)
+    counts = [int(t[len(STATUS_LOADING):]) for t in progress if t.startswith(STATUS_LOADING)]
+    run.check(counts == sorted(counts) and all(0 < c <= os.path.getsize(served_client(run)) for c in counts),
+              "progress counts: %r" % counts)
+    no_temporary_files(run, run.program)
+
+
+def case_no_client(run):
+    server = run.serve(NEW_VERSION)
+    kit.place_program(run.build, server, run.program)
+    events, _ = run.launch()
+    expect_one_start(run, NEW_VERSION, run.program)
+    expect_clean_end(run, events)
+    run.check(filecmp.cmp(local_client(run), served_client(run), shallow=False), "the saved client differs")
+
+
+def case_version_with_line_end(run):
+    server = run.serve(NEW_VERSION + "\r\n")
+    kit.place_program(run.build, server, run.program, NEW)
+    for attempt in (1, 2):
+        events, _ = run.launch()
+        expect_clean_end(run, events)
+        run.check(run.requests(CLIENT_URL_PATH) == attempt,
+                  "run %d: %d client downloads so far" % (attempt, run.requests(CLIENT_URL_PATH)))
+    starts = kit.read_starts(run.program)
+    run.check([s["version"] for s in starts] == [NEW_VERSION, NEW_VERSION], "starts: %r" % starts)
+
+
+def case_version_fails_client_without_version(run):
+    server = run.serve(None, faults=[VERSION_URL_PATH + "=500"])
+    kit.place_program(run.build, server, run.program, PLAIN)
+    events, _ = run.launch()
+    expect_one_start(run, "", run.program)
+    expect_clean_end(run, events)
+    run.check(run.requests(CLIENT_URL_PATH) == 0, "the client was downloaded although both versions are empty")
+    run.check(filecmp.cmp(local_client(run), stub(run, PLAIN), shallow=False), "the local client changed")
+
+
+def case_nothing_to_start(run):
+    server = run.serve(None, client=None, faults=[VERSION_URL_PATH + "=404", CLIENT_URL_PATH + "=404"])
+    kit.place_program(run.build, server, run.program)
+    events, _ = run.launch()
+    boxes = [e for e in event(events, "window") if e["class"] == "#32770" and e["visible"]]
+    if run.check(boxes, "no message box appeared"):
+        box = boxes[-1]["hwnd"]
+        run.check(boxes[-1]["text"] == "Quorvelinde", "the box's title is %r" % boxes[-1]["text"])
+        texts = [e["text"] for e in event(events, "control") if e["parent"] == box and e["class"] == "Static"]
+        run.check(WARNING in texts, "the box's texts are %r" % texts)
+        pressed = [e for e in event(events, "press") if e["hwnd"] == box]
+        if run.check(pressed, "the probe did not press OK") and event(events, "exit"):
+            # Without a window manager, Wine's X11 driver waits 2 s for the closed box to be
+            # withdrawn before the launcher's own 2-s wait begins.
+            waited = event(events, "exit")[-1]["t"] - pressed[0]["t"]
+            run.check(1900 <= waited <= 5000, "the launcher ended %d ms after OK" % waited)
+    run.check(exit_code(events) == 0, "exit code %r" % exit_code(events))
+    run.check(not os.path.exists(local_client(run)), "a client file appeared")
+    run.check(not kit.read_starts(run.program), "something was started")
+
+
+def bad_download(fault):
+    def case(run):
+        server = run.serve(NEW_VERSION, faults=[CLIENT_URL_PATH + "=" + fault])
+        kit.place_program(run.build, server, run.program, OLD)
+        events, _ = run.launch()
+        run.check(run.requests(CLIENT_URL_PATH) == 1, "the client was not fetched once")
+        run.check(filecmp.cmp(local_client(run), stub(run, OLD), shallow=False), "the old client was changed")
+        expect_one_start(run, OLD_VERSION, run.program)
+        expect_clean_end(run, events)
+        no_temporary_files(run, run.program)
+    return case
+
+
+def case_client_in_use(run):
+    # Held the way a running client holds its executable: readable, not replaceable.
+    server = run.serve(NEW_VERSION)
+    kit.place_program(run.build, server, run.program, OLD)
+    events, _ = run.launch(hold=("read", local_client(run)))
+    run.check(event(events, "holding"), "the probe did not hold the client")
+    run.check(run.requests(CLIENT_URL_PATH) == 1, "the client was not fetched")
+    run.check(filecmp.cmp(local_client(run), stub(run, OLD), shallow=False), "the held client was changed")
+    expect_one_start(run, OLD_VERSION, run.program)
+    expect_clean_end(run, events)
+    no_temporary_files(run, run.program)
+
+
+def case_client_locked(run):
+    # Not even readable: the version cannot be asked, which ends the launcher with its error report.
+    server = run.serve(NEW_VERSION)
+    kit.place_program(run.build, server, run.program, OLD)
+    events, _ = run.launch(hold=("none", local_client(run)))
+    boxes = [e for e in event(events, "window") if e["class"] == "#32770" and e["visible"]]
+    if run.check(boxes, "no error report appeared"):
+        box = boxes[-1]["hwnd"]
+        run.check(boxes[-1]["text"] == "Quorvelinde", "the report's title is %r" % boxes[-1]["text"])
+        texts = " ".join(e["text"] for e in event(events, "control") if e["parent"] == box)
+        run.check("Die Quorvelinde wurde wegen eines Fehlers beendet." in texts and "Fehlernummer: 32" in texts,
+                  "the report says %r" % texts)
+    run.check(exit_code(events) == 1, "exit code %r" % exit_code(events))
+    run.check(filecmp.cmp(local_client(run), stub(run, OLD), shallow=False), "the locked client was changed")
+    run.check(not kit.read_starts(run.program), "a client was started after the error")
+
+
+def case_folder_outside_ansi(run):
+    run.program = os.path.join(run.work, "Fernwartung Ωμ")
+    server = run.serve(NEW_VERSION)
+    kit.place_program(run.build, server, run.program, OLD)
+    events, _ = run.launch()
+    expect_one_start(run, NEW_VERSION, run.program)
+    expect_clean_end(run, events)
+    run.check(filecmp.cmp(local_client(run), served_client(run), shallow=False), "the saved client differs")
+
+
+def case_drive_root(run):
+    devices = os.path.join(kit.ensure_prefix(run.build), "dosdevices")
+    letter = next((c for c in "qrstuvwxy" if not os.path.lexists(os.path.join(devices, c + ":"))), None)
+    if not run.check(letter, "no free drive letter"):
+        return
+    link = os.path.join(devices, letter + ":")
+    os.makedirs(run.program)
+    os.symlink(run.program, link)
+    try:
+        server = run.serve(NEW_VERSION)
+        kit.place_program(run.build, server, run.program, OLD)
+        events, _ = run.launch(program=letter + ":\\Quorvelinde.exe")
+        expect_one_start(run, NEW_VERSION, run.program, windows_folder=letter + ":\\")
+        expect_clean_end(run, events)
+        run.check(filecmp.cmp(local_client(run), served_client(run), shallow=False), "the saved client differs")
+    finally:
+        os.unlink(link)
+
+
+def case_version_server_stalls(run):
+    server = run.serve(NEW_VERSION, faults=[VERSION_URL_PATH + "=stall"])
+    kit.place_program(run.build, server, run.program, OLD)
+    events, took = run.launch(seconds=150)
+    expect_one_start(run, NEW_VERSION, run.program)
+    expect_clean_end(run, events)
+    run.check(took < 100, "the launcher took %.0f s" % took)
+    print("stalled version server: the launcher ended after %.1f s" % took)
+
+
+CASES = {
+    "current_client": case_current_client,
+    "outdated_client": case_outdated_client,
+    "no_client": case_no_client,
+    "version_with_line_end": case_version_with_line_end,
+    "version_fails_client_without_version": case_version_fails_client_without_version,
+    "nothing_to_start": case_nothing_to_start,
+    "client_download_404": bad_download("404"),
+    "client_download_truncated": bad_download("truncate,at=100000"),
+    "client_download_html_page": bad_download("html200"),
+    "client_in_use": case_client_in_use,
+    "client_locked": case_client_locked,
+    "folder_outside_ansi": case_folder_outside_ansi,
+    "drive_root": case_drive_root,
+    "version_server_stalls": case_version_server_stalls,
+}
+
+
+def main(argv):
+    if argv == ["--list"]:
+        print(";".join(CASES))
+        return 0
+    if len(argv) != 2 or argv[1] not in CASES:
+        sys.exit(__doc__)
+    run = Run(os.path.abspath(argv[0]), argv[1])
+    try:
+        CASES[argv[1]](run)
+    finally:
+        run.close()
+    for failure in run.failures:
+        print("FAILED: " + failure)
+    return 1 if run.failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1:]))

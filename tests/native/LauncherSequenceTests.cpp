@@ -1,0 +1,356 @@
+#include "ScriptedHost.h"
+#include "ScriptedLauncher.h"
+
+#include "launcher/win_Main.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+
+namespace qv::test {
+namespace {
+
+constexpr WindowHandle Window = 0x1234;
+const Text Folder = u"C:\\Programme\\Fernwartung";
+const Text Client = u"C:\\Programme\\Fernwartung\\tamorix.exe";
+const std::string ClientUtf8 = "C:\\Programme\\Fernwartung\\tamorix.exe";
+
+// The smallest byte image that passes for a Windows program.
+std::string ProgramBytes(std::size_t size = 0x200)
+{
+    std::string bytes(size, '\0');
+    bytes[0] = 'M';
+    bytes[1] = 'Z';
+    bytes[0x3C] = static_cast<char>(0x80);
+    bytes.replace(0x80, 4, std::string("PE\0\0", 4));
+    return bytes;
+}
+
+Journal operator+(Journal first, const Journal& second)
+{
+    first.insert(first.end(), second.begin(), second.end());
+    return first;
+}
+
+class LauncherTest : public ::testing::Test {
+protected:
+    LauncherTest()
+    {
+        platform.programPath = Folder;
+    }
+
+    win_Main& Launcher()
+    {
+        if (!main) {
+            const win_MainHost host{platform, pump, ticks, files, reads1, reads2};
+            main = std::make_unique<win_Main>(host, status, Window, u"updates.example:8080");
+        }
+        return *main;
+    }
+
+    // Loads the window, and answers the version read on the first pump step.
+    void StartWithServerVersion(const std::string& version)
+    {
+        pump.onStep = [this, version] {
+            if (pump.steps == 1) {
+                reads2.Arrive(version);
+                reads2.Complete(ReadValue::OfBytes(reads2.Snapshot()));
+            }
+        };
+        Launcher().Form_Load();
+        Launcher().Form_Activate();
+    }
+
+    void StartWithFailingVersionRead()
+    {
+        pump.onStep = [this] {
+            if (pump.steps == 1) {
+                reads2.Complete(ReadValue::Failed(HostError(ErrorNumber::HttpStatus, u"HTTP 404")));
+            }
+        };
+        Launcher().Form_Load();
+        Launcher().Form_Activate();
+    }
+
+    void ClientArrives(const std::string& bytes)
+    {
+        reads1.Arrive(bytes);
+        reads1.Complete(ReadValue::OfBytes(reads1.Snapshot()));
+    }
+
+    void ClientFails()
+    {
+        reads1.Complete(ReadValue::Failed(HostError(ErrorNumber::TransferFailed, u"Verbindung abgebrochen")));
+    }
+
+    // The journal from the first entry that starts with `prefix`.
+    Journal From(const std::string& prefix) const
+    {
+        const auto at = std::find_if(journal.begin(), journal.end(),
+                                     [&](const std::string& entry) { return entry.rfind(prefix, 0) == 0; });
+        return Journal(at, journal.end());
+    }
+
+    static Journal Ending(const std::string& start)
+    {
+        Journal ending{start, "SetWindowPos window=4660 after=-2 0,0,0,0 flags=3"};
+        for (int step = 0; step < 20; ++step) {
+            ending.push_back("Sleep 100");
+            ending.push_back("Pump");
+        }
+        ending.push_back("EndProcess");
+        return ending;
+    }
+
+    static std::string StartOf(const std::string& file)
+    {
+        return "ShellExecute owner=4660 verb=open file=" + file + " parameters=[] directory=[] show=1";
+    }
+
+    std::vector<std::string> Captions() const
+    {
+        std::vector<std::string> captions;
+        for (const auto& entry : journal) {
+            if (entry.rfind("Status ", 0) == 0) {
+                captions.push_back(entry.substr(7));
+            }
+        }
+        return captions;
+    }
+
+    Journal journal;
+    ScriptedPlatform platform{journal};
+    ScriptedPump pump{journal};
+    RecordingLabel status{journal};
+    ScriptedTicks ticks;
+    RecordingFileOutput files;
+    ScriptedReadService reads1;
+    ScriptedReadService reads2;
+    std::unique_ptr<win_Main> main;
+};
+
+TEST_F(LauncherTest, LoadGivesTheProgramFolderOneTrailingSeparatorAndBlanksTheStatus)
+{
+    const std::pair<Text, Text> cases[] = {
+        {u"C:\\Programme\\Fernwartung", u"C:\\Programme\\Fernwartung\\"},
+        {u"C:\\", u"C:\\"},
+        {u"D:/Werkzeuge/", u"D:/Werkzeuge/"},
+        {u"\\\\server\\freigabe", u"\\\\server\\freigabe\\"},
+    };
+    for (const auto& [path, folder] : cases) {
+        ScriptedPlatform own{journal};
+        own.programPath = path;
+        const win_MainHost host{own, pump, ticks, files, reads1, reads2};
+        win_Main window(host, status, Window, u"updates.example");
+        window.Form_Load();
+        EXPECT_EQ(window.ProgramFolder(), folder) << Utf8FromText(path);
+        EXPECT_EQ(status.Caption(), u"");
+    }
+    EXPECT_TRUE(reads2.reads.empty()) << "loading must not start the sequence";
+}
+
+TEST_F(LauncherTest, CurrentClientIsStartedWithoutDownloadAndTheProcessEndsAfterTwentyWaitSteps)
+{
+    platform.files[Client] = u"5.2.0.14";
+    StartWithServerVersion("5.2.0.14");
+
+    ASSERT_EQ(reads2.reads.size(), 1u);
+    EXPECT_EQ(reads2.reads[0].target, u"http://updates.example:8080/tamorix/tamorixversion.txt");
+    EXPECT_EQ(reads2.reads[0].options, 16);
+    EXPECT_TRUE(reads1.reads.empty());
+    EXPECT_EQ(From("FileExists"), (Journal{"FileExists " + ClientUtf8, "GetFileVersion " + ClientUtf8,
+                                           "FileExists " + ClientUtf8}) +
+                                      Ending(StartOf(ClientUtf8)));
+    EXPECT_EQ(Captions(), std::vector<std::string>{""});
+    EXPECT_EQ(platform.fileSystemObjectsCreated, 1) << "the file-system object is made once and kept";
+}
+
+TEST_F(LauncherTest, AnyDifferenceFromTheServerVersionLeadsToADownload)
+{
+    const std::string differing[] = {"5.3.1.7", "5.1.0.0", "5.2.0.14\r\n", "5.2.0.14\n", " 5.2.0.14",
+                                     "5.2.0.14 ", std::string("5.2.0.14\0", 9), "\xEF\xBB\xBF" "5.2.0.14", ""};
+    for (const std::string& version : differing) {
+        journal.clear();
+        pump.steps = 0;
+        main.reset();
+        reads1 = ScriptedReadService();
+        reads2 = ScriptedReadService();
+        platform.files[Client] = u"5.2.0.14";
+        StartWithServerVersion(version);
+        ASSERT_EQ(reads1.reads.size(), 1u) << "server version [" << version << "]";
+        EXPECT_EQ(reads1.reads[0].target, u"http://updates.example:8080/tamorix/tamorix.exe");
+        EXPECT_EQ(reads1.reads[0].options, 16);
+        EXPECT_EQ(journal.back(), "GetFileVersion " + ClientUtf8) << "nothing is started before the download ends";
+    }
+}
+
+TEST_F(LauncherTest, VersionsDifferingOnlyInLetterCaseAreDifferent)
+{
+    platform.files[Client] = u"1.0.0.0-Beta";
+    StartWithServerVersion("1.0.0.0-beta");
+    EXPECT_EQ(reads1.reads.size(), 1u);
+}
+
+TEST_F(LauncherTest, DownloadedClientIsSavedShownAndStarted)
+{
+    platform.files[Client] = u"5.2.0.14";
+    StartWithServerVersion("5.3.1.7");
+    ticks.now += 2000;
+    const std::string program = ProgramBytes(1048576);
+    reads1.Arrive(program.substr(0, 524288));
+    reads1.Progress(ReadValue::OfBytes(reads1.Snapshot()));
+    reads1.Arrive(program.substr(524288));
+    reads1.Progress(ReadValue::OfBytes(reads1.Snapshot()));
+    reads1.Complete(ReadValue::OfBytes(reads1.Snapshot()));
+
+    ASSERT_EQ(files.files.count(Client), 1u);
+    EXPECT_EQ(AsString(files.files.at(Client)), program);
+    EXPECT_EQ(From("Status Aktuelle"),
+              (Journal{"Status Aktuelle Version wird geladen: 524288", "Refresh",
+                       "Status Aktuelle Version wird geladen: 1048576", "Refresh",
+                       "Status Beendet: 1.048.576 bytes (4194,3 kbps)",
+                       "Status Aktuelle Version wird gestartet...", "FileExists " + ClientUtf8}) +
+                  Ending(StartOf(ClientUtf8)));
+}
+
+TEST_F(LauncherTest, FailedClientDownloadStartsTheExistingClientAndKeepsTheLastProgressText)
+{
+    platform.files[Client] = u"5.2.0.14";
+    StartWithServerVersion("5.3.1.7");
+    reads1.Arrive("MZ");
+    reads1.Progress(ReadValue::OfBytes(reads1.Snapshot()));
+    ClientFails();
+
+    EXPECT_TRUE(files.files.empty());
+    EXPECT_EQ(Captions().back(), "Aktuelle Version wird geladen: 2");
+    EXPECT_EQ(From("Status Aktuelle"),
+              (Journal{"Status Aktuelle Version wird geladen: 2", "Refresh", "FileExists " + ClientUtf8}) +
+                  Ending(StartOf(ClientUtf8)));
+}
+
+TEST_F(LauncherTest, DownloadThatIsNoWindowsProgramNeverReplacesTheClient)
+{
+    platform.files[Client] = u"5.2.0.14";
+    StartWithServerVersion("5.3.1.7");
+    ClientArrives("<!DOCTYPE html><html><body>Anmeldung erforderlich</body></html>");
+
+    EXPECT_TRUE(files.files.empty());
+    EXPECT_EQ(Captions(), std::vector<std::string>{""});
+    EXPECT_EQ(From("ShellExecute"), Ending(StartOf(ClientUtf8)));
+}
+
+TEST_F(LauncherTest, FailedVersionReadWithAClientWithoutVersionInformationStartsItWithoutDownload)
+{
+    platform.files[Client] = u"";
+    StartWithFailingVersionRead();
+    EXPECT_TRUE(reads1.reads.empty());
+    EXPECT_EQ(From("ShellExecute"), Ending(StartOf(ClientUtf8)));
+}
+
+TEST_F(LauncherTest, FailedVersionReadWithAVersionedClientTriesTheDownloadThenStartsTheClient)
+{
+    platform.files[Client] = u"5.2.0.14";
+    StartWithFailingVersionRead();
+    ASSERT_EQ(reads1.reads.size(), 1u);
+    ClientFails();
+    EXPECT_EQ(From("ShellExecute"), Ending(StartOf(ClientUtf8)));
+}
+
+TEST_F(LauncherTest, MissingClientIsDownloadedAndStarted)
+{
+    StartWithServerVersion("5.3.1.7");
+    ASSERT_EQ(reads1.reads.size(), 1u);
+    platform.files[Client] = u"5.3.1.7";  // what the save produces on the platform
+    ClientArrives(ProgramBytes());
+    EXPECT_EQ(files.files.count(Client), 1u);
+    EXPECT_EQ(From("ShellExecute"), Ending(StartOf(ClientUtf8)));
+}
+
+TEST_F(LauncherTest, NothingToStartWarnsThenWaitsAndEnds)
+{
+    StartWithFailingVersionRead();
+    ClientFails();
+    EXPECT_EQ(From("FileExists"),
+              (Journal{"FileExists " + ClientUtf8, "FileExists " + ClientUtf8}) +
+                  Ending("MessageBox owner=4660 style=48 title=Quorvelinde prompt=Die Quorvelinde konnte nicht "
+                         "gestartet werden.\r\n\r\nBitte wenden Sie sich an Ihren Administrator."));
+}
+
+TEST_F(LauncherTest, ProgramInADriveRootSavesAndStartsTheSameFile)
+{
+    platform.programPath = u"E:\\";
+    platform.files[u"E:\\tamorix.exe"] = u"5.2.0.14";
+    StartWithServerVersion("5.3.1.7");
+    ClientArrives(ProgramBytes());
+    // The save name carries a doubled separator, which the platform reads as one.
+    EXPECT_EQ(files.files.count(u"E:\\\\tamorix.exe"), 1u);
+    EXPECT_EQ(From("ShellExecute"), Ending(StartOf("E:\\tamorix.exe")));
+}
+
+TEST_F(LauncherTest, OnlyTheFirstActivationStartsTheSequence)
+{
+    platform.files[Client] = u"5.2.0.14";
+    pump.onStep = [this] {
+        if (pump.steps == 1) {
+            Launcher().Form_Activate();  // an activation while the version wait pumps
+        } else if (pump.steps == 2) {
+            reads2.Arrive("5.3.1.7");
+            reads2.Complete(ReadValue::OfBytes(reads2.Snapshot()));
+        }
+    };
+    Launcher().Form_Load();
+    Launcher().Form_Activate();
+    Launcher().Form_Activate();
+    EXPECT_EQ(reads2.reads.size(), 1u);
+    EXPECT_EQ(reads1.reads.size(), 1u);
+}
+
+TEST_F(LauncherTest, VersionWaitGivesUpAfterSixtySecondsWithoutAnOutcome)
+{
+    platform.files[Client] = u"5.2.0.14";
+    reads2.refuseReads = HostError(ErrorNumber::ReadRefused, u"abgelehnt");
+    pump.onStep = [this] { ticks.now += 1000; };
+    Launcher().Form_Load();
+    Launcher().Form_Activate();
+
+    EXPECT_EQ(pump.steps, 60);
+    EXPECT_EQ(reads2.cancels.size(), 1u);
+    ASSERT_EQ(reads1.reads.size(), 1u) << "a missing version counts as a failed version read";
+}
+
+TEST_F(LauncherTest, VersionArrivingJustBeforeTheLimitCounts)
+{
+    platform.files[Client] = u"5.2.0.14";
+    ticks.now = 0x7FFFFFFF - 30'000;  // the wait also spans the counter's wrap
+    pump.onStep = [this] {
+        ticks.now = static_cast<std::int32_t>(static_cast<std::uint32_t>(ticks.now) + 1000u);
+        if (pump.steps == 59) {
+            reads2.Arrive("5.2.0.14");
+            reads2.Complete(ReadValue::OfBytes(reads2.Snapshot()));
+        }
+    };
+    Launcher().Form_Load();
+    Launcher().Form_Activate();
+    EXPECT_TRUE(reads2.cancels.empty());
+    EXPECT_TRUE(reads1.reads.empty());
+    EXPECT_EQ(From("ShellExecute"), Ending(StartOf(ClientUtf8)));
+}
+
+TEST_F(LauncherTest, FileQueryErrorsEndTheSequenceWhereTheyArise)
+{
+    platform.files[Client] = u"5.2.0.14";
+    platform.fileQueryFailure = HostError(32, u"Die Datei wird verwendet");
+    try {
+        StartWithServerVersion("5.2.0.14");
+        FAIL() << "the error was swallowed";
+    } catch (const HostError& error) {
+        EXPECT_EQ(error.Number(), 32);
+    }
+    EXPECT_TRUE(From("ShellExecute").empty());
+    EXPECT_TRUE(From("EndProcess").empty());
+    EXPECT_TRUE(reads1.reads.empty());
+}
+
+}  // namespace
+}  // namespace qv::test

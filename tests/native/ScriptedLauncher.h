@@ -1,0 +1,89 @@
+#pragma once
+// Launcher services whose answers a test scripts. Every call they receive, and
+// every caption the status label gets, goes into one shared journal, so a test
+// can check both the arguments and the order.
+
+#include "host/HostError.h"
+#include "host/LauncherServices.h"
+#include "host/MessagePump.h"
+#include "host/TextLabel.h"
+
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace qv::test {
+
+using Journal = std::vector<std::string>;
+
+class ScriptedFileSystem final : public FileSystem {
+public:
+    ScriptedFileSystem(Journal& journal, const std::map<Text, Text>& files, const std::optional<HostError>& failure)
+        : m_journal(journal), m_files(files), m_failure(failure)
+    {
+    }
+    bool FileExists(const Text& fileName) override;
+    Text GetFileVersion(const Text& fileName) override;
+
+private:
+    Journal& m_journal;
+    const std::map<Text, Text>& m_files;
+    const std::optional<HostError>& m_failure;
+};
+
+class ScriptedPlatform final : public LauncherServices {
+public:
+    explicit ScriptedPlatform(Journal& journal) : m_journal(journal) {}
+
+    Text ProgramPath() override { return programPath; }
+    std::unique_ptr<FileSystem> CreateFileSystemObject() override;
+    // Latin-1, as a single-byte ANSI code page would do it for these bytes.
+    Text TextFromAnsiBytes(const std::vector<std::uint8_t>& bytes) override;
+    NumberSeparators UserNumberSeparators() override { return {u",", u"."}; }
+    void ShellExecuteFile(WindowHandle owner, const Text& verb, const Text& file, const Text& parameters,
+                          const Text& directory, std::int32_t showCommand) override;
+    void SetWindowPos(WindowHandle window, WindowHandle insertAfter, std::int32_t x, std::int32_t y, std::int32_t cx,
+                      std::int32_t cy, std::uint32_t flags) override;
+    void ShowMessageBox(WindowHandle owner, const Text& prompt, std::uint32_t style, const Text& title) override;
+    void Sleep(std::int32_t milliseconds) override;
+    void EndProcess() override;
+
+    Text programPath = u"C:\\Programme\\Fernwartung";
+    // Files that exist, with the version each reports.
+    std::map<Text, Text> files;
+    // When set, every file query fails with it.
+    std::optional<HostError> fileQueryFailure;
+    int fileSystemObjectsCreated = 0;
+
+private:
+    Journal& m_journal;
+};
+
+class ScriptedPump final : public MessagePump {
+public:
+    explicit ScriptedPump(Journal& journal) : m_journal(journal) {}
+    void PumpStep() override;
+
+    // Runs inside each step, as the platform's notifications would.
+    std::function<void()> onStep;
+    int steps = 0;
+
+private:
+    Journal& m_journal;
+};
+
+class RecordingLabel final : public TextLabel {
+public:
+    explicit RecordingLabel(Journal& journal) : m_journal(journal) {}
+    void SetCaption(const Text& caption) override;
+    Text Caption() const override { return m_caption; }
+    void Refresh() override { m_journal.push_back("Refresh"); }
+
+private:
+    Journal& m_journal;
+    Text m_caption = u"<Status>";
+};
+
+}  // namespace qv::test

@@ -1,0 +1,123 @@
+"""Helpers for running Quorvelinde.exe against a local distribution server
+under Wine: link a launcher for a server, place it in a program folder, run it
+under the window probe and read what the probe and the stub client recorded.
+Used by the end-to-end tests and by tools/run."""
+
+import json
+import os
+import shutil
+import struct
+import subprocess
+import tempfile
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+STARTED_MARKER = "tamorix-started.txt"
+
+
+def link_launcher(build_dir, server, output):
+    """Links Quorvelinde.exe for `server` (host[:port]) from the objects and
+    archives of the Windows build, following the recipe that CMake wrote."""
+    with open(os.path.join(build_dir, "launcher-link.json"), encoding="utf-8") as f:
+        recipe = json.load(f)
+    with tempfile.TemporaryDirectory() as work:
+        server_object = os.path.join(work, "ServerAddress.obj")
+        subprocess.run([recipe["compiler"], *recipe["compile_options"], '-DQUORVELINDE_SERVER="%s"' % server,
+                        "-c", recipe["server_source"], "-o", server_object], check=True)
+        subprocess.run([recipe["compiler"], "-o", output, *recipe["objects"], server_object,
+                        "-Wl,--start-group", *recipe["archives"], "-Wl,--end-group", *recipe["link_options"]],
+                       check=True)
+
+
+def windows_path(path):
+    """The Wine name of a Unix path, through drive Z:."""
+    return "Z:" + os.path.abspath(path).replace("/", "\\")
+
+
+def file_version(path):
+    """The fixed file version of a Windows program as "a.b.c.d", or "" when it
+    has none: read from the VS_FIXEDFILEINFO block that follows the
+    VS_VERSION_INFO key of its version resource."""
+    with open(path, "rb") as f:
+        data = f.read()
+    key = data.find("VS_VERSION_INFO\0".encode("utf-16-le"))
+    if key < 0:
+        return ""
+    at = data.find(struct.pack("<I", 0xFEEF04BD), key, key + 48)
+    if at < 0:
+        return ""
+    ms, ls = struct.unpack_from("<II", data, at + 8)
+    return "%d.%d.%d.%d" % (ms >> 16, ms & 0xFFFF, ls >> 16, ls & 0xFFFF)
+
+
+def run_probe(build_dir, program, log, seconds, env=None, hold=None):
+    """Starts `program` (a Unix path or a Windows path) under the window probe
+    and waits for it; returns the probe's exit code (2: killed after `seconds`).
+    `hold` = ("read" or "none", Unix path) keeps that file open meanwhile."""
+    target = program if ":" in program else windows_path(program)
+    command = [os.path.join(build_dir, "wine-run"), os.path.join(build_dir, "window_probe.exe"),
+               windows_path(log), str(seconds), target]
+    if hold:
+        command.append("%s:%s" % (hold[0], windows_path(hold[1])))
+    with open(log + ".wine", "w") as out:
+        return subprocess.call(command, env=env, stdout=out, stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL)
+
+
+def ensure_prefix(build_dir):
+    """Makes sure the build's Wine prefix exists (wine-run makes it on first
+    use) and returns its folder."""
+    prefix = os.environ.get("QV_WINEPREFIX", os.path.join(build_dir, "wineprefix"))
+    if not os.path.isdir(os.path.join(prefix, "dosdevices")):
+        subprocess.call([os.path.join(build_dir, "wine-run"), "cmd", "/c", "exit"],
+                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, stdin=subprocess.DEVNULL)
+    return prefix
+
+
+def read_probe_log(log):
+    """The probe's events, in order."""
+    with open(log, encoding="utf-8") as f:
+        return [json.loads(line) for line in f if line.strip()]
+
+
+def read_starts(folder):
+    """The stub client's starts in `folder`: dicts with t, version, folder."""
+    path = os.path.join(folder, STARTED_MARKER)
+    if not os.path.exists(path):
+        return []
+    starts = []
+    with open(path, encoding="utf-8") as f:
+        for line in f:
+            time, rest = line.rstrip("\n").split(" ", 1)
+            version, folder_text = rest.split(" folder=", 1)
+            starts.append({"t": int(time), "version": version[len("version="):], "folder": folder_text})
+    return starts
+
+
+def status_texts(events, control_id=103):
+    """The status label's texts in the order the probe saw them, without repeats."""
+    texts = []
+    for event in events:
+        if event["event"] == "control" and event.get("id") == control_id:
+            if not texts or texts[-1] != event["text"]:
+                texts.append(event["text"])
+    return texts
+
+
+def place_program(build_dir, server, folder, client=None):
+    """Makes `folder` a program folder: a launcher linked for `server` and,
+    when given, the build's stub client `client` as tamorix.exe."""
+    os.makedirs(folder, exist_ok=True)
+    link_launcher(build_dir, server, os.path.join(folder, "Quorvelinde.exe"))
+    if client:
+        shutil.copyfile(os.path.join(build_dir, client + ".exe"), os.path.join(folder, "tamorix.exe"))
+
+
+def serve_folder(root, version_text, client=None, build_dir=None):
+    """Lays out a distribution folder: the version text file (bytes or str)
+    and, when given, a stub client as the served tamorix.exe."""
+    os.makedirs(os.path.join(root, "tamorix"), exist_ok=True)
+    if version_text is not None:
+        data = version_text.encode("latin-1") if isinstance(version_text, str) else version_text
+        with open(os.path.join(root, "tamorix", "tamorixversion.txt"), "wb") as f:
+            f.write(data)
+    if client:
+        shutil.copyfile(os.path.join(build_dir, client + ".exe"), os.path.join(root, "tamorix", "tamorix.exe"))

@@ -1,0 +1,56 @@
+// Stands in for the remote-support client in tests: when started it appends
+// one line to "tamorix-started.txt" in its own folder, with the time its
+// process was created (Unix milliseconds), its own file version and its
+// folder, then exits.
+
+#include "host/FileSystem_win.h"
+#include "host/LauncherServices_win.h"
+#include "host/Text.h"
+#include "host/Win32Error_win.h"
+
+#include <windows.h>
+
+#include <string>
+
+namespace {
+
+long long UnixMilliseconds(const FILETIME& time)
+{
+    const ULONGLONG ticks = (static_cast<ULONGLONG>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+    return static_cast<long long>((ticks - 116444736000000000ULL) / 10000ULL);
+}
+
+long long CreationTime()
+{
+    FILETIME created, exited, kernel, user;
+    if (!GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user)) {
+        GetSystemTimeAsFileTime(&created);
+    }
+    return UnixMilliseconds(created);
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
+{
+    try {
+        const qv::Text path = qv::ModulePath();
+        const qv::Text folder = qv::FolderOfModule(path);
+        qv::WindowsFileSystem files;
+        const std::string line = std::to_string(CreationTime()) + " version=" +
+                                 qv::Utf8FromText(files.GetFileVersion(path)) + " folder=" + qv::Utf8FromText(folder) +
+                                 "\n";
+        const qv::Text marker = folder + (folder.back() == u'\\' ? u"" : u"\\") + u"tamorix-started.txt";
+        HANDLE file = CreateFileW(qv::Wide(marker), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE) {
+            return 2;
+        }
+        DWORD written = 0;
+        const BOOL ok = WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+        CloseHandle(file);
+        return ok && written == line.size() ? 0 : 2;
+    } catch (const qv::HostError&) {
+        return 3;
+    }
+}

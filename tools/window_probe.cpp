@@ -1,0 +1,269 @@
+// Starts a program the way a double-click does (its folder as the current
+// folder), then watches its windows as another program sees them: it logs
+// every window and control with class, id, text and screen rectangle whenever
+// one of them changes, presses OK on each message box after logging it, and
+// logs the program's exit.
+//
+//   window_probe.exe LOG SECONDS PROGRAM [read:FILE | none:FILE]
+//
+// LOG gets one JSON object per line (UTF-8). After SECONDS the program is
+// killed and the probe exits with 2. With a FILE the probe holds that file
+// open for reading while the program runs, sharing it for reading only (as a
+// running program holds its executable) or not at all.
+
+#include <windows.h>
+
+#include <cstdio>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+long long UnixMilliseconds()
+{
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    const ULONGLONG ticks = (static_cast<ULONGLONG>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+    return static_cast<long long>((ticks - 116444736000000000ULL) / 10000ULL);
+}
+
+std::string Utf8(const std::wstring& text)
+{
+    if (text.empty()) {
+        return {};
+    }
+    const int length = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string result(static_cast<std::size_t>(length), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(), length, nullptr, nullptr);
+    return result;
+}
+
+std::string Json(const std::wstring& text)
+{
+    std::string out = "\"";
+    for (const char c : Utf8(text)) {
+        switch (c) {
+        case '"': out += "\\\""; break;
+        case '\\': out += "\\\\"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\t': out += "\\t"; break;
+        default:
+            if (static_cast<unsigned char>(c) < 0x20) {
+                char escaped[8];
+                std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
+                out += escaped;
+            } else {
+                out += c;
+            }
+        }
+    }
+    out += '"';
+    return out;
+}
+
+std::string Json(const RECT& r)
+{
+    std::string out = "[";
+    out += std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + ",";
+    out += std::to_string(r.bottom) + "]";
+    return out;
+}
+
+std::string Number(std::uintptr_t value) { return std::to_string(value); }
+std::string Handle(HWND window) { return Number(reinterpret_cast<std::uintptr_t>(window)); }
+
+std::wstring ClassOf(HWND window)
+{
+    wchar_t name[256] = {};
+    GetClassNameW(window, name, 256);
+    return name;
+}
+
+// Read without sending a message, so a busy program never blocks the probe.
+std::wstring TextOf(HWND window)
+{
+    std::vector<wchar_t> buffer(4096);
+    const int length = InternalGetWindowText(window, buffer.data(), static_cast<int>(buffer.size()));
+    return std::wstring(buffer.data(), static_cast<std::size_t>(length > 0 ? length : 0));
+}
+
+RECT ClientOnScreen(HWND window)
+{
+    RECT r{};
+    GetClientRect(window, &r);
+    POINT corners[2] = {{r.left, r.top}, {r.right, r.bottom}};
+    MapWindowPoints(window, nullptr, corners, 2);
+    return {corners[0].x, corners[0].y, corners[1].x, corners[1].y};
+}
+
+class Log {
+public:
+    explicit Log(const wchar_t* path) : m_file(_wfopen(path, L"wb")) {}
+    ~Log()
+    {
+        if (m_file) {
+            std::fclose(m_file);
+        }
+    }
+    bool Open() const { return m_file != nullptr; }
+    void Write(const std::string& event, const std::string& fields)
+    {
+        std::fprintf(m_file, "{\"t\":%lld,\"event\":\"%s\"%s}\n", UnixMilliseconds(), event.c_str(), fields.c_str());
+        std::fflush(m_file);
+    }
+
+private:
+    FILE* m_file;
+};
+
+struct Watch {
+    DWORD processId;
+    Log& log;
+    std::map<HWND, std::string> seen;
+    std::set<HWND> pressed;
+    std::vector<HWND> topLevel;
+};
+
+std::string Describe(HWND window, bool child)
+{
+    RECT r{};
+    GetWindowRect(window, &r);
+    std::string fields;
+    fields += ",\"hwnd\":" + Handle(window);
+    fields += ",\"class\":" + Json(ClassOf(window));
+    fields += ",\"text\":" + Json(TextOf(window));
+    fields += ",\"rect\":" + Json(r);
+    fields += IsWindowVisible(window) ? ",\"visible\":true" : ",\"visible\":false";
+    if (child) {
+        fields += ",\"id\":" + std::to_string(GetDlgCtrlID(window));
+        fields += ",\"parent\":" + Handle(GetParent(window));
+    } else {
+        fields += ",\"client\":" + Json(ClientOnScreen(window));
+        fields += ",\"style\":" + std::to_string(GetWindowLongW(window, GWL_STYLE));
+        fields += ",\"exstyle\":" + std::to_string(GetWindowLongW(window, GWL_EXSTYLE));
+    }
+    return fields;
+}
+
+void Note(Watch& watch, HWND window, bool child)
+{
+    std::string fields = Describe(window, child);
+    auto& last = watch.seen[window];
+    if (last != fields) {
+        last = fields;
+        watch.log.Write(child ? "control" : "window", fields);
+    }
+}
+
+BOOL CALLBACK NoteChild(HWND window, LPARAM watch)
+{
+    Note(*reinterpret_cast<Watch*>(watch), window, true);
+    return TRUE;
+}
+
+BOOL CALLBACK CollectTopLevel(HWND window, LPARAM context)
+{
+    auto& watch = *reinterpret_cast<Watch*>(context);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == watch.processId) {
+        watch.topLevel.push_back(window);
+    }
+    return TRUE;
+}
+
+void PressOk(Watch& watch, HWND box)
+{
+    if (watch.pressed.count(box) || !IsWindowVisible(box)) {
+        return;
+    }
+    watch.pressed.insert(box);
+    // Logged once more as it is now: the box may have become visible since the look.
+    Note(watch, box, false);
+    EnumChildWindows(box, &NoteChild, reinterpret_cast<LPARAM>(&watch));
+    HWND ok = GetDlgItem(box, IDOK);
+    std::string fields = ",\"hwnd\":" + Handle(box);
+    fields += ",\"button\":" + Json(ok ? TextOf(ok) : std::wstring());
+    watch.log.Write("press", fields);
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(ok));
+}
+
+void Look(Watch& watch)
+{
+    watch.topLevel.clear();
+    EnumWindows(&CollectTopLevel, reinterpret_cast<LPARAM>(&watch));
+    for (HWND window : watch.topLevel) {
+        Note(watch, window, false);
+        EnumChildWindows(window, &NoteChild, reinterpret_cast<LPARAM>(&watch));
+    }
+    // Pressed only after every window of this look is logged, so the log holds the box's texts.
+    for (HWND window : watch.topLevel) {
+        if (ClassOf(window) == L"#32770") {
+            PressOk(watch, window);
+        }
+    }
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    if (argc != 4 && argc != 5) {
+        std::fprintf(stderr, "usage: window_probe LOG SECONDS PROGRAM [read:FILE | none:FILE]\n");
+        return 64;
+    }
+    Log log(argv[1]);
+    if (!log.Open()) {
+        std::fprintf(stderr, "cannot write the log\n");
+        return 65;
+    }
+    const ULONGLONG limit = static_cast<ULONGLONG>(_wtoi(argv[2])) * 1000;
+    std::wstring program = argv[3];
+    std::wstring folder = program.substr(0, program.find_last_of(L"\\/") + 1);
+    std::wstring commandLine = L"\"" + program + L"\"";
+
+    HANDLE held = INVALID_HANDLE_VALUE;
+    if (argc == 5) {
+        const std::wstring hold = argv[4];
+        const DWORD share = hold.rfind(L"read:", 0) == 0 ? FILE_SHARE_READ : 0;
+        held = CreateFileW(hold.substr(5).c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (held == INVALID_HANDLE_VALUE) {
+            log.Write("failed", ",\"hold_error\":" + std::to_string(GetLastError()));
+            return 1;
+        }
+        log.Write("holding", share ? ",\"share\":\"read\"" : ",\"share\":\"none\"");
+    }
+
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        folder.empty() ? nullptr : folder.c_str(), &startup, &process)) {
+        log.Write("failed", ",\"error\":" + std::to_string(GetLastError()));
+        return 1;
+    }
+    CloseHandle(process.hThread);
+    log.Write("started", ",\"pid\":" + std::to_string(process.dwProcessId));
+
+    Watch watch{process.dwProcessId, log, {}, {}, {}};
+    const ULONGLONG start = GetTickCount64();
+    while (WaitForSingleObject(process.hProcess, 15) == WAIT_TIMEOUT) {
+        if (GetTickCount64() - start > limit) {
+            TerminateProcess(process.hProcess, 255);
+            log.Write("timeout", "");
+            return 2;
+        }
+        Look(watch);
+    }
+    DWORD code = 0;
+    GetExitCodeProcess(process.hProcess, &code);
+    log.Write("exit", ",\"code\":" + std::to_string(code));
+    CloseHandle(process.hProcess);
+    if (held != INVALID_HANDLE_VALUE) {
+        CloseHandle(held);
+    }
+    return 0;
+}
