@@ -26,6 +26,16 @@ bool MeansNoVersionInformation(DWORD error)
     }
 }
 
+// After a failed version query: empty text when the file simply has no
+// version information, an error when it could not be read.
+Text NoVersionOrThrow(DWORD error, const Text& fileName)
+{
+    if (MeansNoVersionInformation(error)) {
+        return u"";
+    }
+    throw ErrorFromWin32(error, u"Die Version von " + fileName + u" kann nicht gelesen werden");
+}
+
 Text VersionPart(DWORD word) { return DecimalText(word & 0xFFFF); }
 
 }  // namespace
@@ -41,19 +51,11 @@ Text WindowsFileSystem::GetFileVersion(const Text& fileName)
     DWORD unused = 0;
     const DWORD size = GetFileVersionInfoSizeW(Wide(fileName), &unused);
     if (size == 0) {
-        const DWORD error = GetLastError();
-        if (MeansNoVersionInformation(error)) {
-            return u"";
-        }
-        throw ErrorFromWin32(error, u"Die Version von " + fileName + u" kann nicht gelesen werden");
+        return NoVersionOrThrow(GetLastError(), fileName);
     }
     std::vector<unsigned char> block(size);
     if (!GetFileVersionInfoW(Wide(fileName), 0, size, block.data())) {
-        const DWORD error = GetLastError();
-        if (MeansNoVersionInformation(error)) {
-            return u"";
-        }
-        throw ErrorFromWin32(error, u"Die Version von " + fileName + u" kann nicht gelesen werden");
+        return NoVersionOrThrow(GetLastError(), fileName);
     }
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT length = 0;
