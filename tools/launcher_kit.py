@@ -49,15 +49,18 @@ def file_version(path):
     return "%d.%d.%d.%d" % (ms >> 16, ms & 0xFFFF, ls >> 16, ls & 0xFFFF)
 
 
-def run_probe(build_dir, program, log, seconds, env=None, hold=None):
+def run_probe(build_dir, program, log, seconds, env=None, hold=None, close_after_ms=None):
     """Starts `program` (a Unix path or a Windows path) under the window probe
     and waits for it; returns the probe's exit code (2: killed after `seconds`).
-    `hold` = ("read" or "none", Unix path) keeps that file open meanwhile."""
+    `hold` = ("read" or "none", Unix path) keeps that file open meanwhile;
+    `close_after_ms` asks the program's window to close that long after it showed."""
     target = program if ":" in program else windows_path(program)
     command = [os.path.join(build_dir, "wine-run"), os.path.join(build_dir, "window_probe.exe"),
                windows_path(log), str(seconds), target]
     if hold:
         command.append("%s:%s" % (hold[0], windows_path(hold[1])))
+    elif close_after_ms is not None:
+        command.append("close:%d" % close_after_ms)
     with open(log + ".wine", "w") as out:
         return subprocess.call(command, env=env, stdout=out, stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL)
 

@@ -4,12 +4,14 @@
 // one of them changes, presses OK on each message box after logging it, and
 // logs the program's exit.
 //
-//   window_probe.exe LOG SECONDS PROGRAM [read:FILE | none:FILE]
+//   window_probe.exe LOG SECONDS PROGRAM [read:FILE | none:FILE | close:MS]
 //
 // LOG gets one JSON object per line (UTF-8). After SECONDS the program is
 // killed and the probe exits with 2. With a FILE the probe holds that file
 // open for reading while the program runs, sharing it for reading only (as a
-// running program holds its executable) or not at all.
+// running program holds its executable) or not at all. With close:MS it asks
+// the program's first visible window to close (as Alt+F4 does) MS
+// milliseconds after that window showed.
 
 #include <windows.h>
 
@@ -125,6 +127,9 @@ struct Watch {
     std::map<HWND, std::string> seen;
     std::set<HWND> pressed;
     std::vector<HWND> topLevel;
+    long long closeAfterMs = -1;
+    HWND shown = nullptr;
+    ULONGLONG shownAt = 0;
 };
 
 std::string Describe(HWND window, bool child)
@@ -205,6 +210,19 @@ void Look(Watch& watch)
             PressOk(watch, window);
         }
     }
+    if (watch.closeAfterMs >= 0) {
+        for (HWND window : watch.topLevel) {
+            if (!watch.shown && IsWindowVisible(window) && GetWindowTextLengthW(window) > 0) {
+                watch.shown = window;
+                watch.shownAt = GetTickCount64();
+            }
+        }
+        if (watch.shown && GetTickCount64() - watch.shownAt >= static_cast<ULONGLONG>(watch.closeAfterMs)) {
+            watch.log.Write("close", ",\"hwnd\":" + Handle(watch.shown));
+            PostMessageW(watch.shown, WM_SYSCOMMAND, SC_CLOSE, 0);
+            watch.closeAfterMs = -1;
+        }
+    }
 }
 
 }  // namespace
@@ -226,7 +244,10 @@ int wmain(int argc, wchar_t** argv)
     std::wstring commandLine = L"\"" + program + L"\"";
 
     HANDLE held = INVALID_HANDLE_VALUE;
-    if (argc == 5) {
+    long long closeAfterMs = -1;
+    if (argc == 5 && std::wstring(argv[4]).rfind(L"close:", 0) == 0) {
+        closeAfterMs = _wtoi(argv[4] + 6);
+    } else if (argc == 5) {
         const std::wstring hold = argv[4];
         const DWORD share = hold.rfind(L"read:", 0) == 0 ? FILE_SHARE_READ : 0;
         held = CreateFileW(hold.substr(5).c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -249,6 +270,7 @@ int wmain(int argc, wchar_t** argv)
     log.Write("started", ",\"pid\":" + std::to_string(process.dwProcessId));
 
     Watch watch{process.dwProcessId, log, {}, {}, {}};
+    watch.closeAfterMs = closeAfterMs;
     const ULONGLONG start = GetTickCount64();
     while (WaitForSingleObject(process.hProcess, 15) == WAIT_TIMEOUT) {
         if (GetTickCount64() - start > limit) {

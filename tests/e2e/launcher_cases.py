@@ -54,12 +54,12 @@ class Run:
         self.server, port = start_server(args)
         return "127.0.0.1:%d" % port
 
-    def launch(self, program=None, seconds=150, hold=None):
+    def launch(self, program=None, seconds=150, hold=None, close_after_ms=None):
         """Runs the launcher under the probe; returns (events, seconds it took)."""
         log = os.path.join(self.work, "probe-%d.log" % len(glob.glob(os.path.join(self.work, "probe-*.log"))))
         began = time.monotonic()
         code = kit.run_probe(self.build, program or os.path.join(self.program, "Quorvelinde.exe"), log, seconds,
-                             hold=hold)
+                             hold=hold, close_after_ms=close_after_ms)
         took = time.monotonic() - began
         self.check(code == 0, "the probe ended with %d (2: the launcher had to be killed)" % code)
         events = kit.read_probe_log(log)
@@ -312,6 +312,19 @@ def case_version_server_stalls(run):
     print("stalled version server: the launcher ended after %.1f s" % took)
 
 
+def case_closed_during_version_wait(run):
+    server = run.serve(NEW_VERSION, faults=[VERSION_URL_PATH + "=stall"])
+    kit.place_program(run.build, server, run.program, OLD)
+    events, _ = run.launch(close_after_ms=500)
+    closes = event(events, "close")
+    if run.check(closes and event(events, "exit"), "the window was not closed or the launcher did not end"):
+        ended = event(events, "exit")[-1]["t"] - closes[0]["t"]
+        run.check(ended < 1000, "the launcher ended %d ms after it was closed" % ended)
+    run.check(exit_code(events) == 0, "exit code %r" % exit_code(events))
+    run.check(filecmp.cmp(local_client(run), stub(run, OLD), shallow=False), "the client was changed")
+    run.check(not kit.read_starts(run.program), "a client was started")
+
+
 CASES = {
     "current_client": case_current_client,
     "outdated_client": case_outdated_client,
@@ -327,6 +340,7 @@ CASES = {
     "folder_outside_ansi": case_folder_outside_ansi,
     "drive_root": case_drive_root,
     "version_server_stalls": case_version_server_stalls,
+    "closed_during_version_wait": case_closed_during_version_wait,
 }
 
 
