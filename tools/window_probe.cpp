@@ -156,6 +156,10 @@ std::string Describe(HWND window, bool child)
 void Note(Watch& watch, HWND window, bool child)
 {
     std::string fields = Describe(window, child);
+    // A window destroyed while it was being read gives empty answers: not a change worth logging.
+    if (!IsWindow(window) || ClassOf(window).empty()) {
+        return;
+    }
     auto& last = watch.seen[window];
     if (last != fields) {
         last = fields;
