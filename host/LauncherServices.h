@@ -39,7 +39,7 @@ public:
 
     // Hands a file to the shell; whether that worked is not reported.
     virtual void ShellExecuteFile(WindowHandle owner, const Text& verb, const Text& file, const Text& parameters,
-                              const Text& directory, std::int32_t showCommand) = 0;
+                                  const Text& directory, std::int32_t showCommand) = 0;
 
     virtual void SetWindowPos(WindowHandle window, WindowHandle insertAfter, std::int32_t x, std::int32_t y,
                               std::int32_t cx, std::int32_t cy, std::uint32_t flags) = 0;

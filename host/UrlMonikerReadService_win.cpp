@@ -1,6 +1,7 @@
 #include "UrlMonikerReadService_win.h"
 
 #include "TopLevelError.h"
+#include "WindowClass_win.h"
 #include "Win32Error_win.h"
 
 #include <vector>
@@ -12,23 +13,14 @@ constexpr UINT_PTR StallTimer = 1;
 constexpr UINT DeliverEnded = WM_APP + 1;
 constexpr wchar_t WindowClass[] = L"QuorvelindeReadService";
 
-void RegisterWindowClass(WNDPROC procedure)
-{
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = procedure;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = WindowClass;
-    if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
-        throw ErrorFromLastError(u"Fensterklasse kann nicht angelegt werden");
-    }
-}
-
 }  // namespace
 
 UrlMonikerReadService::UrlMonikerReadService(std::chrono::milliseconds stallLimit) : m_stallLimit(stallLimit)
 {
-    RegisterWindowClass(&WindowProc);
+    WNDCLASSEXW windowClass{};
+    windowClass.lpfnWndProc = &WindowProc;
+    windowClass.lpszClassName = WindowClass;
+    RegisterWindowClass(windowClass);
     m_window = CreateWindowExW(0, WindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleW(nullptr), nullptr);
     if (!m_window) {
         throw ErrorFromLastError(u"Fenster kann nicht angelegt werden");

@@ -2,6 +2,7 @@
 
 #include "host/TopLevelError.h"
 #include "host/Win32Error_win.h"
+#include "host/WindowClass_win.h"
 
 namespace qv {
 namespace {
@@ -24,25 +25,16 @@ enum LabelId { TitleId = 101, HintId = 102, StatusId = 103 };
 constexpr COLORREF TitleColour = RGB(21, 78, 157);
 constexpr COLORREF StatusColour = RGB(192, 192, 192);
 
-void RegisterWindowClass(WNDPROC procedure)
-{
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = procedure;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    wc.lpszClassName = WindowClass;
-    if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
-        throw ErrorFromLastError(u"Die Fensterklasse kann nicht angelegt werden");
-    }
-}
-
 }  // namespace
 
 MainWindow::MainWindow(const Text& server)
 {
-    RegisterWindowClass(&WindowProc);
+    WNDCLASSEXW windowClass{};
+    windowClass.lpfnWndProc = &WindowProc;
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    windowClass.lpszClassName = WindowClass;
+    RegisterWindowClass(windowClass);
     constexpr DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
     RECT frame{0, 0, ClientWidth, ClientHeight};
     AdjustWindowRectEx(&frame, style, FALSE, 0);

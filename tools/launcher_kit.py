@@ -76,9 +76,9 @@ def ensure_prefix(build_dir):
 
 
 def read_probe_log(log):
-    """The probe's events, in order."""
+    """The probe's events, in order; a line the probe is still writing is left out."""
     with open(log, encoding="utf-8") as f:
-        return [json.loads(line) for line in f if line.strip()]
+        return [json.loads(line) for line in f if line.endswith("\n")]
 
 
 def read_starts(folder):

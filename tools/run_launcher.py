@@ -73,8 +73,7 @@ def main(argv):
         while probe.poll() is None:
             time.sleep(0.05)
             if not shot_taken and os.path.exists(log):
-                texts = kit.status_texts(kit.read_probe_log(log)) if open(log).read().endswith("\n") else []
-                if any(t.startswith("Aktuelle Version wird geladen: ") for t in texts):
+                if any(t.startswith("Aktuelle Version wird geladen: ") for t in kit.status_texts(kit.read_probe_log(log))):
                     shot_taken = subprocess.call(["import", "-display", env["DISPLAY"], "-window", "root", shot],
                                                  stderr=subprocess.DEVNULL) == 0
         events = kit.read_probe_log(log)

@@ -7,6 +7,7 @@
 #include "host/LauncherServices_win.h"
 #include "host/Text.h"
 #include "host/Win32Error_win.h"
+#include "UnixTime_win.h"
 
 #include <windows.h>
 
@@ -14,19 +15,11 @@
 
 namespace {
 
-long long UnixMilliseconds(const FILETIME& time)
-{
-    const ULONGLONG ticks = (static_cast<ULONGLONG>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
-    return static_cast<long long>((ticks - 116444736000000000ULL) / 10000ULL);
-}
-
 long long CreationTime()
 {
     FILETIME created, exited, kernel, user;
-    if (!GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user)) {
-        GetSystemTimeAsFileTime(&created);
-    }
-    return UnixMilliseconds(created);
+    return GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user) ? UnixMilliseconds(created)
+                                                                                   : UnixMillisecondsNow();
 }
 
 }  // namespace

@@ -13,6 +13,8 @@
 // the program's first visible window to close (as Alt+F4 does) MS
 // milliseconds after that window showed.
 
+#include "UnixTime_win.h"
+
 #include <windows.h>
 
 #include <cstdio>
@@ -22,14 +24,6 @@
 #include <vector>
 
 namespace {
-
-long long UnixMilliseconds()
-{
-    FILETIME now;
-    GetSystemTimeAsFileTime(&now);
-    const ULONGLONG ticks = (static_cast<ULONGLONG>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
-    return static_cast<long long>((ticks - 116444736000000000ULL) / 10000ULL);
-}
 
 std::string Utf8(const std::wstring& text)
 {
@@ -74,8 +68,7 @@ std::string Json(const RECT& r)
     return out;
 }
 
-std::string Number(std::uintptr_t value) { return std::to_string(value); }
-std::string Handle(HWND window) { return Number(reinterpret_cast<std::uintptr_t>(window)); }
+std::string Handle(HWND window) { return std::to_string(reinterpret_cast<std::uintptr_t>(window)); }
 
 std::wstring ClassOf(HWND window)
 {
@@ -113,7 +106,7 @@ public:
     bool Open() const { return m_file != nullptr; }
     void Write(const std::string& event, const std::string& fields)
     {
-        std::fprintf(m_file, "{\"t\":%lld,\"event\":\"%s\"%s}\n", UnixMilliseconds(), event.c_str(), fields.c_str());
+        std::fprintf(m_file, "{\"t\":%lld,\"event\":\"%s\"%s}\n", UnixMillisecondsNow(), event.c_str(), fields.c_str());
         std::fflush(m_file);
     }
 

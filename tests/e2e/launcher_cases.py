@@ -30,10 +30,6 @@ CLIENT_URL_PATH = "/tamorix/tamorix.exe"
 VERSION_URL_PATH = "/tamorix/tamorixversion.txt"
 
 
-class Failed(Exception):
-    pass
-
-
 class Run:
     """One case: its server, program folder and what came out of a launcher run."""
 
@@ -134,6 +130,17 @@ def expect_clean_end(run, events):
             break
 
 
+def shown_box(run, events):
+    """The last message box that showed, titled "Quorvelinde": its handle and
+    the texts of its static controls; None when none showed."""
+    boxes = [e for e in event(events, "window") if e["class"] == "#32770" and e["visible"]]
+    if not run.check(boxes, "no message box appeared"):
+        return None
+    box = boxes[-1]["hwnd"]
+    run.check(boxes[-1]["text"] == "Quorvelinde", "the box's title is %r" % boxes[-1]["text"])
+    return box, [e["text"] for e in event(events, "control") if e["parent"] == box and e["class"] == "Static"]
+
+
 def no_temporary_files(run, folder):
     leftovers = [name for name in os.listdir(folder) if name.endswith(".tmp")]
     run.check(not leftovers, "temporary files were left behind: %s" % leftovers)
@@ -169,7 +176,7 @@ def case_outdated_client(run):
               "the saved client differs from the served one")
     texts = [t for t in kit.status_texts(events) if t]
     run.check(texts and texts[-1] == STATUS_STARTING, "the last status text was %r" % (texts[-1:],))
-    progress = [t for t in texts[:-1]]
+    progress = texts[:-1]
     run.check(len(progress) >= 2 and all(t.startswith(STATUS_LOADING) for t in progress),
               "progress texts seen: %r" % progress)
     counts = [int(t[len(STATUS_LOADING):]) for t in progress if t.startswith(STATUS_LOADING)]
@@ -213,11 +220,9 @@ def case_nothing_to_start(run):
     server = run.serve(None, client=None, faults=[VERSION_URL_PATH + "=404", CLIENT_URL_PATH + "=404"])
     kit.place_program(run.build, server, run.program)
     events, _ = run.launch()
-    boxes = [e for e in event(events, "window") if e["class"] == "#32770" and e["visible"]]
-    if run.check(boxes, "no message box appeared"):
-        box = boxes[-1]["hwnd"]
-        run.check(boxes[-1]["text"] == "Quorvelinde", "the box's title is %r" % boxes[-1]["text"])
-        texts = [e["text"] for e in event(events, "control") if e["parent"] == box and e["class"] == "Static"]
+    shown = shown_box(run, events)
+    if shown:
+        box, texts = shown
         run.check(WARNING in texts, "the box's texts are %r" % texts)
         pressed = [e for e in event(events, "press") if e["hwnd"] == box]
         if run.check(pressed, "the probe did not press OK") and event(events, "exit"):
@@ -261,11 +266,9 @@ def case_client_locked(run):
     server = run.serve(NEW_VERSION)
     kit.place_program(run.build, server, run.program, OLD)
     events, _ = run.launch(hold=("none", local_client(run)))
-    boxes = [e for e in event(events, "window") if e["class"] == "#32770" and e["visible"]]
-    if run.check(boxes, "no error report appeared"):
-        box = boxes[-1]["hwnd"]
-        run.check(boxes[-1]["text"] == "Quorvelinde", "the report's title is %r" % boxes[-1]["text"])
-        texts = " ".join(e["text"] for e in event(events, "control") if e["parent"] == box)
+    shown = shown_box(run, events)
+    if shown:
+        texts = " ".join(shown[1])
         run.check("Die Quorvelinde wurde wegen eines Fehlers beendet." in texts and "Fehlernummer: 32" in texts,
                   "the report says %r" % texts)
     run.check(exit_code(events) == 1, "exit code %r" % exit_code(events))
