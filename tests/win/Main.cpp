@@ -1,4 +1,5 @@
 #include "host/ComApartment_win.h"
+#include "host/MessagePump_win.h"
 #include "host/TopLevelError.h"
 
 #include <gtest/gtest.h>
@@ -20,5 +21,9 @@ int main(int argc, char** argv)
     ::testing::InitGoogleTest(&argc, argv);
     qv::ComApartment com;
     qv::SetTopLevelErrorHandler(&FailTest);
-    return RUN_ALL_TESTS();
+    const int result = RUN_ALL_TESTS();
+    // Binds that a test aborted finish on urlmon's threads; ending the process
+    // while they still run can make Wine kill it, which would fail a passed test.
+    qv::PumpUntil([] { return false; }, std::chrono::milliseconds(300));
+    return result;
 }
