@@ -10,12 +10,12 @@
 
 #include <windows.h>
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
 {
     qv::SetTopLevelErrorHandler(&qv::ReportErrorAndEnd);
     try {
         qv::ComApartment com;
-        qv::MainWindow window(qv::DistributionServer());
+        qv::MainWindow window(qv::DistributionServer(), instance);
         window.LoadAndShow();
         return window.RunMessageLoop();
     } catch (...) {

@@ -1,5 +1,9 @@
 #include "MainWindow_win.h"
 
+#include "PictureResource_win.h"
+#include "ResourceIds.h"
+
+#include "host/Dpi_win.h"
 #include "host/TopLevelError.h"
 #include "host/Win32Error_win.h"
 #include "host/WindowClass_win.h"
@@ -14,20 +18,39 @@ constexpr wchar_t WindowTitle[] = L"Quorvelinde";
 // still sending.
 constexpr UINT RunActivationHandler = WM_APP + 1;
 
-constexpr int ClientWidth = 505;
-constexpr int ClientHeight = 281;
-constexpr int LabelLeft = 24;
-constexpr int LabelWidth = 456;
-constexpr int LabelHeight = 23;
-
-enum LabelId { TitleId = 101, HintId = 102, StatusId = 103 };
+// No caption bar or border: the layout draws its own frame. The system menu
+// keeps Alt+F4 and the taskbar's close working; the window cannot be dragged or sized.
+constexpr DWORD WindowStyle = WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX;
+constexpr DWORD WindowExStyle = WS_EX_APPWINDOW;
 
 constexpr COLORREF TitleColour = RGB(21, 78, 157);
 constexpr COLORREF StatusColour = RGB(192, 192, 192);
+constexpr COLORREF FrameColour = RGB(224, 224, 224);
+constexpr wchar_t LabelFontName[] = L"Calibri";
+
+Font LabelFontFor(const WindowLayout& layout)
+{
+    Font font(CreateFontW(-layout.fontPixels, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, LabelFontName));
+    if (!font) {
+        throw ErrorFromLastError(u"Die Schrift des Fensters kann nicht angelegt werden");
+    }
+    return font;
+}
+
+Icon IconOfSize(HMODULE resources, int width, int height)
+{
+    Icon icon(static_cast<HICON>(
+        LoadImageW(resources, MAKEINTRESOURCEW(QV_ICON_GROUP), IMAGE_ICON, width, height, LR_DEFAULTCOLOR)));
+    if (!icon.Get()) {
+        throw ErrorFromLastError(u"Das Symbol des Fensters fehlt im Programm");
+    }
+    return icon;
+}
 
 }  // namespace
 
-MainWindow::MainWindow(const Text& server)
+MainWindow::MainWindow(const Text& server, HMODULE resources)
 {
     WNDCLASSEXW windowClass{};
     windowClass.lpfnWndProc = &WindowProc;
@@ -35,21 +58,27 @@ MainWindow::MainWindow(const Text& server)
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
     windowClass.lpszClassName = WindowClass;
     RegisterWindowClass(windowClass);
-    constexpr DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-    RECT frame{0, 0, ClientWidth, ClientHeight};
-    AdjustWindowRectEx(&frame, style, FALSE, 0);
-    // WM_NCCREATE binds this object and sets m_window.
-    CreateWindowExW(0, WindowClass, WindowTitle, style, CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
-                    frame.bottom - frame.top, nullptr, nullptr, GetModuleHandleW(nullptr), this);
+    m_logoPicture = LoadPictureResource(resources, QV_LOGO_JPEG);
+
+    // WM_NCCREATE binds this object and sets m_window; the size follows from the display's density below.
+    CreateWindowExW(WindowExStyle, WindowClass, WindowTitle, WindowStyle, 0, 0, 0, 0, nullptr, nullptr,
+                    GetModuleHandleW(nullptr), this);
     if (!m_window) {
         throw ErrorFromLastError(u"Das Fenster kann nicht angelegt werden");
     }
-    CreateLabel(TitleId, L"Die Quorvelinde wird gestartet.", 24);
-    CreateLabel(HintId, L"Bitte haben Sie einen Moment Geduld.", 56);
-    m_status.emplace(CreateLabel(StatusId, L"<Status>", 240));
+    lbl_Titel2.emplace(m_window, TitleId, L"Die Quorvelinde wird gestartet.");
+    Label1.emplace(m_window, HintId, L"Bitte haben Sie einen Moment Geduld.");
+    lbl_Status.emplace(m_window, StatusId, L"<Status>");
+    ApplyLayout(DpiOfWindow(m_window));
+
+    // The big icon is the image at its own size; the small one is made from it by the system.
+    m_bigIcon = IconOfSize(resources, 0, 0);
+    m_smallIcon = IconOfSize(resources, GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON));
+    SendMessageW(m_window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_bigIcon.Get()));
+    SendMessageW(m_window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_smallIcon.Get()));
 
     const win_MainHost host{m_platform, m_pump, m_ticks, m_files, m_readsOfNetGrab1, m_readsOfNetGrab2};
-    m_main = std::make_unique<win_Main>(host, *m_status, reinterpret_cast<WindowHandle>(m_window), server);
+    m_main = std::make_unique<win_Main>(host, *lbl_Status, reinterpret_cast<WindowHandle>(m_window), server);
 }
 
 MainWindow::~MainWindow()
@@ -60,28 +89,29 @@ MainWindow::~MainWindow()
     }
 }
 
-HWND MainWindow::CreateLabel(int id, const wchar_t* text, int top)
+void MainWindow::ApplyLayout(int dpi)
 {
-    HWND label = CreateWindowExW(0, L"STATIC", text, WS_CHILD | WS_VISIBLE | SS_CENTER | SS_NOPREFIX, LabelLeft, top,
-                                 LabelWidth, LabelHeight, m_window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                 GetModuleHandleW(nullptr), nullptr);
-    if (!label) {
-        throw ErrorFromLastError(u"Ein Feld des Fensters kann nicht angelegt werden");
-    }
-    SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
-    return label;
+    m_layout = LayoutForDpi(dpi);
+    Font font = LabelFontFor(m_layout);
+    lbl_Titel2->Place(m_layout.lbl_Titel2, m_layout.lbl_Titel2, font.Get());
+    Label1->Place(m_layout.Label1, m_layout.Label1, font.Get());
+    lbl_Status->Place(m_layout.lbl_Status, m_layout.statusRoom, font.Get());
+    // The labels use the new font now, so the old one can go.
+    m_labelFont = std::move(font);
+    img_Logo = ScaleSmooth(m_logoPicture, m_layout.img_Logo.width, m_layout.img_Logo.height);
+
+    // The window has no frame of its own, so its size is the client area's.
+    SetWindowPos(m_window, nullptr, 0, 0, m_layout.client.width, m_layout.client.height,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(m_window, nullptr, TRUE);
 }
 
 void MainWindow::LoadAndShow()
 {
     m_main->Form_Load();
 
-    RECT frame;
-    GetWindowRect(m_window, &frame);
-    const int width = frame.right - frame.left;
-    const int height = frame.bottom - frame.top;
-    const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-    const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+    const int left = (GetSystemMetrics(SM_CXSCREEN) - m_layout.client.width) / 2;
+    const int top = (GetSystemMetrics(SM_CYSCREEN) - m_layout.client.height) / 2;
     SetWindowPos(m_window, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     ShowWindow(m_window, SW_SHOWNORMAL);
     UpdateWindow(m_window);
@@ -98,6 +128,33 @@ int MainWindow::RunMessageLoop()
         DispatchMessageW(&msg);
     }
     return static_cast<int>(msg.wParam);
+}
+
+void MainWindow::Paint(HDC dc) const
+{
+    const Brush frame(CreateSolidBrush(FrameColour));
+    const PixelBox& client = m_layout.client;
+    const int edge = m_layout.frameWidth;
+    const RECT edges[] = {
+        {client.left, client.top, client.Right(), client.top + edge},
+        {client.left, client.Bottom() - edge, client.Right(), client.Bottom()},
+        {client.left, client.top, client.left + edge, client.Bottom()},
+        {client.Right() - edge, client.top, client.Right(), client.Bottom()},
+    };
+    for (const RECT& side : edges) {
+        FillRect(dc, &side, frame.Get());
+    }
+
+    BITMAPINFO format{};
+    format.bmiHeader.biSize = sizeof format.bmiHeader;
+    format.bmiHeader.biWidth = img_Logo.width;
+    format.bmiHeader.biHeight = -img_Logo.height;  // top row first
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    format.bmiHeader.biCompression = BI_RGB;
+    SetDIBitsToDevice(dc, m_layout.img_Logo.left, m_layout.img_Logo.top, static_cast<DWORD>(img_Logo.width),
+                      static_cast<DWORD>(img_Logo.height), 0, 0, 0, static_cast<UINT>(img_Logo.height),
+                      img_Logo.pixels.data(), &format, DIB_RGB_COLORS);
 }
 
 LRESULT CALLBACK MainWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -130,12 +187,30 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case RunActivationHandler:
         m_main->Form_Activate();
         return 0;
+    case WM_PAINT: {
+        PAINTSTRUCT paint;
+        if (const HDC dc = BeginPaint(m_window, &paint)) {
+            Paint(dc);
+            EndPaint(m_window, &paint);
+        }
+        return 0;
+    }
     case WM_CTLCOLORSTATIC: {
+        // The labels leave the white window showing around their text; the
+        // grey status text would not be readable on a grey label.
         const auto dc = reinterpret_cast<HDC>(wParam);
-        const bool isStatus = m_status && reinterpret_cast<HWND>(lParam) == m_status->Handle();
+        const bool isStatus = lbl_Status && reinterpret_cast<HWND>(lParam) == lbl_Status->Handle();
         SetTextColor(dc, isStatus ? StatusColour : TitleColour);
         SetBkMode(dc, TRANSPARENT);
         return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
+    }
+    case WM_DPICHANGED: {
+        // Moved to a display of another density: lay out anew where the system suggests.
+        const auto suggested = reinterpret_cast<const RECT*>(lParam);
+        ApplyLayout(HIWORD(wParam));
+        SetWindowPos(m_window, nullptr, suggested->left, suggested->top, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        return 0;
     }
     case WM_CLOSE:
         // The client file is only ever replaced in one step, so ending here leaves it whole.

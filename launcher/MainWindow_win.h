@@ -1,12 +1,16 @@
 #pragma once
-// The launcher window on Win32: creates the window and its labels, hosts the
-// sequence with the platform's services, and turns window messages into its
-// load and activation handlers.
+// The launcher window on Win32: a frameless window with its title, hint and
+// status labels, the logo and a light frame, laid out for the display's
+// density; it hosts the sequence with the platform's services and turns
+// window messages into its load and activation handlers.
 
+#include "PixelImage.h"
 #include "StaticLabel_win.h"
+#include "WindowLayout.h"
 #include "win_Main.h"
 
 #include "host/FileOutput_win.h"
+#include "host/GdiObject_win.h"
 #include "host/LauncherServices_win.h"
 #include "host/MessagePump_win.h"
 #include "host/TickCounter_win.h"
@@ -21,7 +25,11 @@ namespace qv {
 
 class MainWindow final {
 public:
-    explicit MainWindow(const Text& server);
+    // Label ids, which other programs see on the labels' windows.
+    enum LabelId { TitleId = 101, HintId = 102, StatusId = 103 };
+
+    // The logo and the icon come from `resources`, normally the program's own module.
+    MainWindow(const Text& server, HMODULE resources);
     ~MainWindow();
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
@@ -31,10 +39,15 @@ public:
     // Runs until the sequence ends the process.
     int RunMessageLoop();
 
+    HWND Handle() const noexcept { return m_window; }
+    const WindowLayout& Layout() const noexcept { return m_layout; }
+    StaticLabel& StatusLabel() { return *lbl_Status; }
+
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    HWND CreateLabel(int id, const wchar_t* text, int top);
+    void ApplyLayout(int dpi);
+    void Paint(HDC dc) const;
 
     WindowsLauncherServices m_platform;
     WindowsMessagePump m_pump;
@@ -44,7 +57,16 @@ private:
     UrlMonikerReadService m_readsOfNetGrab2;
 
     HWND m_window = nullptr;
-    std::optional<StaticLabel> m_status;
+    WindowLayout m_layout;
+    Font m_labelFont;
+    // The logo at its natural size, and as drawn at the current density.
+    PixelImage m_logoPicture;
+    PixelImage img_Logo;
+    Icon m_bigIcon;
+    Icon m_smallIcon;
+    std::optional<StaticLabel> lbl_Titel2;
+    std::optional<StaticLabel> Label1;
+    std::optional<StaticLabel> lbl_Status;
     std::unique_ptr<win_Main> m_main;
 };
 

@@ -11,6 +11,7 @@ Faults are chosen per request with the query (?fault=KIND&...) or per path with
   404, 500     that status with an HTML body
   html200      an HTML page with status 200 instead of the file
   truncate     announce the whole length, send `at` bytes (default 5 %), close
+  delay        wait `ms` milliseconds (default 3000), then answer normally
   stall        send the headers, then nothing until the client gives up
   silent       answer nothing at all, not even the headers
   drip         send `piece` bytes (default 1024) every `interval` ms (default 50)
@@ -162,6 +163,10 @@ class Handler(http.server.BaseHTTPRequestHandler):
         self.wfile.write(self.read_part(body, 0, at))
         self.connection.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack("ii", 1, 0))
         self.close_connection = True
+
+    def fault_delay(self, path, body, query):
+        if not self.server.stopping.wait(float(query.get("ms", 3000)) / 1000.0):
+            self.send_whole(body)
 
     def fault_stall(self, path, body, query):
         self.headers_for(200, self.size_of(body))

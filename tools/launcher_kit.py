@@ -14,6 +14,44 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 STARTED_MARKER = "tamorix-started.txt"
 
 
+SCREEN = (1280, 1024)
+
+
+def start_xvfb(dpi=96):
+    """An Xvfb of SCREEN's size on a free display; returns (process, DISPLAY)."""
+    read_end, write_end = os.pipe()
+    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "%dx%dx24" % SCREEN,
+                             "-dpi", str(dpi), "-nolisten", "tcp"],
+                            pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.close(write_end)
+    with os.fdopen(read_end) as display:
+        number = display.readline().strip()
+    return xvfb, ":" + number
+
+
+def screenshot(display, path):
+    """Saves the whole screen of `display` as a PNG file; True when it worked."""
+    return subprocess.call(["import", "-display", display, "-window", "root", path],
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL) == 0
+
+
+class Pixels:
+    """The RGB pixels of an image file, read through ImageMagick."""
+
+    def __init__(self, path, size=None):
+        command = ["convert", path]
+        if size:
+            # Smooth enlargement, as the launcher scales its logo.
+            command += ["-filter", "Triangle", "-resize", "%dx%d!" % size]
+        self.width, self.height = (int(v) for v in subprocess.run(
+            command + ["-format", "%w %h", "info:"], check=True, capture_output=True, text=True).stdout.split())
+        self.data = subprocess.run(command + ["-depth", "8", "rgb:-"], check=True, capture_output=True).stdout
+
+    def at(self, x, y):
+        i = (y * self.width + x) * 3
+        return tuple(self.data[i:i + 3])
+
+
 def link_launcher(build_dir, server, output):
     """Links Quorvelinde.exe for `server` (host[:port]) from the objects and
     archives of the Windows build, following the recipe that CMake wrote."""
@@ -49,11 +87,11 @@ def file_version(path):
     return "%d.%d.%d.%d" % (ms >> 16, ms & 0xFFFF, ls >> 16, ls & 0xFFFF)
 
 
-def run_probe(build_dir, program, log, seconds, env=None, hold=None, close_after_ms=None):
-    """Starts `program` (a Unix path or a Windows path) under the window probe
-    and waits for it; returns the probe's exit code (2: killed after `seconds`).
-    `hold` = ("read" or "none", Unix path) keeps that file open meanwhile;
-    `close_after_ms` asks the program's window to close that long after it showed."""
+def probe_command(build_dir, program, log, seconds, hold=None, close_after_ms=None):
+    """The command that starts `program` (a Unix path or a Windows path) under
+    the window probe, which kills it after `seconds`. `hold` = ("read" or
+    "none", Unix path) keeps that file open meanwhile; `close_after_ms` asks the
+    program's window to close that long after it showed."""
     target = program if ":" in program else windows_path(program)
     command = [os.path.join(build_dir, "wine-run"), os.path.join(build_dir, "window_probe.exe"),
                windows_path(log), str(seconds), target]
@@ -61,16 +99,26 @@ def run_probe(build_dir, program, log, seconds, env=None, hold=None, close_after
         command.append("%s:%s" % (hold[0], windows_path(hold[1])))
     elif close_after_ms is not None:
         command.append("close:%d" % close_after_ms)
+    return command
+
+
+def run_probe(build_dir, program, log, seconds, env=None, hold=None, close_after_ms=None):
+    """Runs `program` under the window probe (see probe_command) and waits for
+    it; returns the probe's exit code (2: killed after `seconds`)."""
     with open(log + ".wine", "w") as out:
-        return subprocess.call(command, env=env, stdout=out, stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL)
+        return subprocess.call(probe_command(build_dir, program, log, seconds, hold, close_after_ms), env=env,
+                               stdout=out, stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL)
 
 
-def ensure_prefix(build_dir):
-    """Makes sure the build's Wine prefix exists (wine-run makes it on first
-    use) and returns its folder."""
+def ensure_prefix(build_dir, dpi=96):
+    """Makes sure the build's Wine prefix for `dpi` is ready (wine-run makes
+    it on first use) and returns its folder."""
     prefix = os.environ.get("QV_WINEPREFIX", os.path.join(build_dir, "wineprefix"))
-    if not os.path.isdir(os.path.join(prefix, "dosdevices")):
+    if dpi != 96:
+        prefix += "-%ddpi" % dpi
+    if not os.path.isfile(os.path.join(prefix, ".quorvelinde-ready")):
         subprocess.call([os.path.join(build_dir, "wine-run"), "cmd", "/c", "exit"],
+                        env=dict(os.environ, QV_DPI=str(dpi)),
                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, stdin=subprocess.DEVNULL)
     return prefix
 
@@ -96,10 +144,11 @@ def read_starts(folder):
 
 
 def status_texts(events, control_id=103):
-    """The status label's texts in the order the probe saw them, without repeats."""
+    """The status label's texts while it showed, in the order the probe saw
+    them, without repeats."""
     texts = []
     for event in events:
-        if event["event"] == "control" and event.get("id") == control_id:
+        if event["event"] == "control" and event.get("id") == control_id and event["visible"]:
             if not texts or texts[-1] != event["text"]:
                 texts.append(event["text"])
     return texts

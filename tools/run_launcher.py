@@ -6,7 +6,8 @@ what happened.
   run_launcher.py BUILD_DIR OUTPUT_DIR
 
 Uses the display in DISPLAY when there is one, otherwise its own Xvfb; saves a
-screenshot taken during the download to OUTPUT_DIR.
+screenshot taken during the download to OUTPUT_DIR. QV_DPI (default 96) sets
+the display density the launcher sees.
 """
 
 import os
@@ -20,16 +21,6 @@ import launcher_kit as kit
 from run_with_server import start_server, stop_server
 
 SERVED_CLIENT, LOCAL_CLIENT = "stub_client_new", "stub_client_old"
-
-
-def start_xvfb():
-    read_end, write_end = os.pipe()
-    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
-                            pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    os.close(write_end)
-    with os.fdopen(read_end) as display:
-        number = display.readline().strip()
-    return xvfb, ":" + number
 
 
 def main(argv):
@@ -57,16 +48,17 @@ def main(argv):
         print("before:     tamorix.exe version %s" % kit.file_version(client))
 
         env = dict(os.environ)
+        dpi = int(env.get("QV_DPI", "96"))
+        print("density:    %d dpi (QV_DPI)" % dpi)
         if env.get("DISPLAY"):
             print("display:    %s (yours)" % env["DISPLAY"])
         else:
-            xvfb, env["DISPLAY"] = start_xvfb()
+            xvfb, env["DISPLAY"] = kit.start_xvfb(dpi)
             print("display:    %s (Xvfb)" % env["DISPLAY"])
         env["QV_USE_DISPLAY"] = "1"
 
         log = os.path.join(work, "probe.log")
-        probe = subprocess.Popen([os.path.join(build, "wine-run"), os.path.join(build, "window_probe.exe"),
-                                  kit.windows_path(log), "120", kit.windows_path(os.path.join(program, "Quorvelinde.exe"))],
+        probe = subprocess.Popen(kit.probe_command(build, os.path.join(program, "Quorvelinde.exe"), log, 120),
                                  env=env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         shot = os.path.join(output, "launcher-during-download.png")
         shot_taken = False
@@ -74,8 +66,7 @@ def main(argv):
             time.sleep(0.05)
             if not shot_taken and os.path.exists(log):
                 if any(t.startswith("Aktuelle Version wird geladen: ") for t in kit.status_texts(kit.read_probe_log(log))):
-                    shot_taken = subprocess.call(["import", "-display", env["DISPLAY"], "-window", "root", shot],
-                                                 stderr=subprocess.DEVNULL) == 0
+                    shot_taken = kit.screenshot(env["DISPLAY"], shot)
         events = kit.read_probe_log(log)
         statuses = [t for t in kit.status_texts(events) if t]
         starts = kit.read_starts(program)

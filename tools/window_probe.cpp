@@ -2,7 +2,8 @@
 // folder), then watches its windows as another program sees them: it logs
 // every window and control with class, id, text and screen rectangle whenever
 // one of them changes, presses OK on each message box after logging it, and
-// logs the program's exit.
+// logs the program's exit. Rectangles are in the display's pixels; a top-level
+// window also has its client area and styles.
 //
 //   window_probe.exe LOG SECONDS PROGRAM [read:FILE | none:FILE | close:MS]
 //
@@ -230,6 +231,8 @@ int wmain(int argc, wchar_t** argv)
         std::fprintf(stderr, "usage: window_probe LOG SECONDS PROGRAM [read:FILE | none:FILE]\n");
         return 64;
     }
+    // Rectangles in the display's own pixels, whatever the density.
+    SetProcessDPIAware();
     Log log(argv[1]);
     if (!log.Open()) {
         std::fprintf(stderr, "cannot write the log\n");

@@ -119,15 +119,8 @@ def expect_clean_end(run, events):
     titles = {e["text"] for e in event(events, "window") if e["class"] == "QuorvelindeMain" and e["visible"]}
     run.check(titles == {"Quorvelinde"}, "the window's titles were %r" % titles)
     # The placeholder may exist before the window shows, never while it shows.
-    visible, status = False, None
-    for e in events:
-        if e["event"] == "window" and e["class"] == "QuorvelindeMain":
-            visible = e["visible"]
-        elif e["event"] == "control" and e.get("id") == 103:
-            status = e["text"]
-        if visible and status == "<Status>":
-            run.check(False, "the status placeholder was visible")
-            break
+    placeholder = [e for e in event(events, "control") if e.get("id") == 103 and e["text"] == "<Status>" and e["visible"]]
+    run.check(not placeholder, "the status placeholder was visible")
 
 
 def shown_box(run, events):

@@ -1,0 +1,75 @@
+#include "WindowLayout.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+
+namespace qv {
+namespace {
+
+constexpr int TwipsPerInch = 1440;
+
+struct TwipsBox {
+    int left, top, width, height;
+};
+
+constexpr TwipsBox ClientTwips{0, 0, 7575, 4215};
+constexpr TwipsBox TitleTwips{360, 360, 6840, 345};
+constexpr TwipsBox HintTwips{360, 840, 6840, 345};
+constexpr TwipsBox LogoTwips{2640, 1320, 2415, 2115};
+constexpr TwipsBox StatusTwips{360, 3600, 6840, 345};
+constexpr double LabelPoints = 14.25;
+
+PixelBox Scale(const TwipsBox& box, int dpi)
+{
+    return {TwipsToPixels(box.left, dpi), TwipsToPixels(box.top, dpi), TwipsToPixels(box.width, dpi),
+            TwipsToPixels(box.height, dpi)};
+}
+
+}  // namespace
+
+int TwipsToPixels(int twips, int dpi)
+{
+    const std::int64_t scaled = static_cast<std::int64_t>(twips) * dpi * 2;
+    const std::int64_t rounded = (scaled >= 0 ? scaled + TwipsPerInch : scaled - TwipsPerInch) / (2 * TwipsPerInch);
+    return static_cast<int>(rounded);
+}
+
+int PointsToPixels(double points, int dpi)
+{
+    return static_cast<int>(std::lround(points * dpi / 72.0));
+}
+
+WindowLayout LayoutForDpi(int dpi)
+{
+    WindowLayout layout;
+    layout.dpi = dpi;
+    layout.client = Scale(ClientTwips, dpi);
+    layout.frameWidth = std::max(1, dpi / 96);
+    layout.lbl_Titel2 = Scale(TitleTwips, dpi);
+    layout.Label1 = Scale(HintTwips, dpi);
+    layout.img_Logo = Scale(LogoTwips, dpi);
+    layout.lbl_Status = Scale(StatusTwips, dpi);
+    layout.fontPixels = PointsToPixels(LabelPoints, dpi);
+    const int roomTop = layout.img_Logo.Bottom();
+    const int roomBottom = layout.client.Bottom() - layout.frameWidth;
+    layout.statusRoom = {layout.lbl_Status.left, roomTop, layout.lbl_Status.width, roomBottom - roomTop};
+    return layout;
+}
+
+PixelBox GrowToFit(const PixelBox& home, const PixelBox& room, int textHeight, int lineHeight)
+{
+    // One line stays where the layout puts it, even when the font's line is a
+    // pixel taller than the box: the cut is below the descenders.
+    if (textHeight <= std::max(home.height, lineHeight) || lineHeight <= 0) {
+        return home;
+    }
+    const int wholeLines = std::max(1, room.height / lineHeight);
+    const int height = std::max(home.height, std::min(textHeight, wholeLines * lineHeight));
+    if (height > room.height) {
+        return home;
+    }
+    return {home.left, room.top + (room.height - height) / 2, home.width, height};
+}
+
+}  // namespace qv
