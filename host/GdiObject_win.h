@@ -1,6 +1,6 @@
 #pragma once
-// Owners for GDI handles: a created object is deleted, a borrowed device
-// context is released and a selection is undone when the owner goes.
+// Owners for GDI and icon handles: a created object is deleted, a borrowed
+// device context is released and a selection is undone when the owner goes.
 
 #include <windows.h>
 
@@ -8,22 +8,23 @@
 
 namespace qv {
 
-template <typename Handle>
-class GdiObject {
+// Owns one handle and gives it back with `Release` (DeleteObject, DestroyIcon).
+template <typename Handle, auto Release>
+class OwnedHandle {
 public:
-    GdiObject() noexcept = default;
-    explicit GdiObject(Handle handle) noexcept : m_handle(handle) {}
-    GdiObject(GdiObject&& other) noexcept : m_handle(std::exchange(other.m_handle, nullptr)) {}
-    GdiObject& operator=(GdiObject&& other) noexcept
+    OwnedHandle() noexcept = default;
+    explicit OwnedHandle(Handle handle) noexcept : m_handle(handle) {}
+    OwnedHandle(OwnedHandle&& other) noexcept : m_handle(std::exchange(other.m_handle, nullptr)) {}
+    OwnedHandle& operator=(OwnedHandle&& other) noexcept
     {
         if (this != &other) {
             Reset(std::exchange(other.m_handle, nullptr));
         }
         return *this;
     }
-    GdiObject(const GdiObject&) = delete;
-    GdiObject& operator=(const GdiObject&) = delete;
-    ~GdiObject() { Reset(); }
+    OwnedHandle(const OwnedHandle&) = delete;
+    OwnedHandle& operator=(const OwnedHandle&) = delete;
+    ~OwnedHandle() { Reset(); }
 
     Handle Get() const noexcept { return m_handle; }
     explicit operator bool() const noexcept { return m_handle != nullptr; }
@@ -31,7 +32,7 @@ public:
     void Reset(Handle handle = nullptr) noexcept
     {
         if (m_handle) {
-            DeleteObject(m_handle);
+            Release(m_handle);
         }
         m_handle = handle;
     }
@@ -40,9 +41,11 @@ private:
     Handle m_handle = nullptr;
 };
 
-using Font = GdiObject<HFONT>;
-using Brush = GdiObject<HBRUSH>;
-using Bitmap = GdiObject<HBITMAP>;
+using Font = OwnedHandle<HFONT, &DeleteObject>;
+using Brush = OwnedHandle<HBRUSH, &DeleteObject>;
+using Bitmap = OwnedHandle<HBITMAP, &DeleteObject>;
+// An icon from LoadImage or CreateIcon.
+using Icon = OwnedHandle<HICON, &DestroyIcon>;
 
 // A window's device context, from GetDC to ReleaseDC.
 class WindowDC {
@@ -79,36 +82,6 @@ public:
 private:
     HDC m_dc;
     HGDIOBJ m_previous;
-};
-
-// An icon from LoadImage or CreateIcon, destroyed with its owner.
-class Icon {
-public:
-    Icon() noexcept = default;
-    explicit Icon(HICON icon) noexcept : m_icon(icon) {}
-    Icon(Icon&& other) noexcept : m_icon(std::exchange(other.m_icon, nullptr)) {}
-    Icon& operator=(Icon&& other) noexcept
-    {
-        if (this != &other) {
-            if (m_icon) {
-                DestroyIcon(m_icon);
-            }
-            m_icon = std::exchange(other.m_icon, nullptr);
-        }
-        return *this;
-    }
-    Icon(const Icon&) = delete;
-    Icon& operator=(const Icon&) = delete;
-    ~Icon()
-    {
-        if (m_icon) {
-            DestroyIcon(m_icon);
-        }
-    }
-    HICON Get() const noexcept { return m_icon; }
-
-private:
-    HICON m_icon = nullptr;
 };
 
 }  // namespace qv

@@ -1,6 +1,7 @@
 #include "MainWindow_win.h"
 
 #include "PictureResource_win.h"
+#include "PixelImageFormat_win.h"
 #include "ResourceIds.h"
 
 #include "host/Dpi_win.h"
@@ -145,13 +146,7 @@ void MainWindow::Paint(HDC dc) const
         FillRect(dc, &side, frame.Get());
     }
 
-    BITMAPINFO format{};
-    format.bmiHeader.biSize = sizeof format.bmiHeader;
-    format.bmiHeader.biWidth = img_Logo.width;
-    format.bmiHeader.biHeight = -img_Logo.height;  // top row first
-    format.bmiHeader.biPlanes = 1;
-    format.bmiHeader.biBitCount = 32;
-    format.bmiHeader.biCompression = BI_RGB;
+    const BITMAPINFO format = DibFormatOf(img_Logo);
     SetDIBitsToDevice(dc, m_layout.img_Logo.left, m_layout.img_Logo.top, static_cast<DWORD>(img_Logo.width),
                       static_cast<DWORD>(img_Logo.height), 0, 0, 0, static_cast<UINT>(img_Logo.height),
                       img_Logo.pixels.data(), &format, DIB_RGB_COLORS);

@@ -1,5 +1,7 @@
 #include "PictureResource_win.h"
 
+#include "PixelImageFormat_win.h"
+
 #include "host/ComPtr_win.h"
 #include "host/GdiObject_win.h"
 #include "host/Win32Error_win.h"
@@ -36,16 +38,9 @@ PixelImage PixelsOf(HBITMAP bitmap)
     if (!GetObjectW(bitmap, sizeof info, &info) || info.bmWidth <= 0 || info.bmHeight <= 0) {
         throw HostError(481, u"Das Bild hat keine Bildpunkte");
     }
-    BITMAPINFO format{};
-    format.bmiHeader.biSize = sizeof format.bmiHeader;
-    format.bmiHeader.biWidth = info.bmWidth;
-    format.bmiHeader.biHeight = -info.bmHeight;  // top row first
-    format.bmiHeader.biPlanes = 1;
-    format.bmiHeader.biBitCount = 32;
-    format.bmiHeader.biCompression = BI_RGB;
-
     PixelImage image{info.bmWidth, info.bmHeight,
                      std::vector<std::uint32_t>(static_cast<std::size_t>(info.bmWidth) * info.bmHeight)};
+    BITMAPINFO format = DibFormatOf(image);
     const WindowDC screen(nullptr);
     if (GetDIBits(screen.Get(), bitmap, 0, static_cast<UINT>(info.bmHeight), image.pixels.data(), &format,
                   DIB_RGB_COLORS) != info.bmHeight) {

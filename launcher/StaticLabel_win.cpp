@@ -3,7 +3,6 @@
 #include "host/GdiObject_win.h"
 #include "host/Win32Error_win.h"
 
-#include <string>
 
 namespace qv {
 
@@ -27,9 +26,14 @@ void StaticLabel::SetCaption(const Text& caption)
 
 Text StaticLabel::Caption() const
 {
+    return FromWide(WideText().c_str());
+}
+
+std::wstring StaticLabel::WideText() const
+{
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(m_control)) + 1, L'\0');
     text.resize(static_cast<std::size_t>(GetWindowTextW(m_control, text.data(), static_cast<int>(text.size()))));
-    return FromWide(text.c_str());
+    return text;
 }
 
 void StaticLabel::Refresh()
@@ -48,9 +52,7 @@ void StaticLabel::Place(const PixelBox& home, const PixelBox& room, HFONT font)
 
 void StaticLabel::FitToText()
 {
-    const int length = GetWindowTextLengthW(m_control);
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(m_control, text.data(), length + 1)));
+    const std::wstring text = WideText();
 
     // Measured as the static control draws: its font, word breaks, its width.
     const WindowDC dc(m_control);

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace qv {
 
 // A text label that is a real static control, so that screen readers and
@@ -28,6 +30,7 @@ public:
 
 private:
     void FitToText();
+    std::wstring WideText() const;
 
     HWND m_control;
     PixelBox m_home;

@@ -5,6 +5,7 @@ Used by the end-to-end tests and by tools/run."""
 
 import json
 import os
+import re
 import shutil
 import struct
 import subprocess
@@ -43,9 +44,13 @@ class Pixels:
         if size:
             # Smooth enlargement, as the launcher scales its logo.
             command += ["-filter", "Triangle", "-resize", "%dx%d!" % size]
-        self.width, self.height = (int(v) for v in subprocess.run(
-            command + ["-format", "%w %h", "info:"], check=True, capture_output=True, text=True).stdout.split())
-        self.data = subprocess.run(command + ["-depth", "8", "rgb:-"], check=True, capture_output=True).stdout
+        ppm = subprocess.run(command + ["-depth", "8", "ppm:-"], check=True, capture_output=True).stdout
+        # "P6 <width> <height> 255" and one blank, then the pixels.
+        header = re.match(rb"P6\s+(\d+)\s+(\d+)\s+255\s", ppm)
+        if not header:
+            raise ValueError("convert did not write an 8-bit PPM image")
+        self.width, self.height = int(header.group(1)), int(header.group(2))
+        self.data = ppm[header.end():]
 
     def at(self, x, y):
         i = (y * self.width + x) * 3

@@ -340,15 +340,16 @@ CASES = {
 }
 
 
-def main(argv):
+def run_cases(cases, argv, usage):
+    """The command line of an end-to-end script: --list, or BUILD_DIR CASE."""
     if argv == ["--list"]:
-        print(";".join(CASES))
+        print(";".join(cases))
         return 0
-    if len(argv) != 2 or argv[1] not in CASES:
-        sys.exit(__doc__)
+    if len(argv) != 2 or argv[1] not in cases:
+        sys.exit(usage)
     run = Run(os.path.abspath(argv[0]), argv[1])
     try:
-        CASES[argv[1]](run)
+        cases[argv[1]](run)
     finally:
         run.close()
     for failure in run.failures:
@@ -357,4 +358,4 @@ def main(argv):
 
 
 if __name__ == "__main__":
-    sys.exit(main(sys.argv[1:]))
+    sys.exit(run_cases(CASES, sys.argv[1:], __doc__))

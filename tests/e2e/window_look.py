@@ -20,7 +20,7 @@ import time
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
 import launcher_kit as kit  # noqa: E402
 from launcher_cases import (CLIENT_URL_PATH, NEW_VERSION, OLD, STATUS_LOADING, STATUS_STARTING,  # noqa: E402
-                            VERSION_URL_PATH, Run, event, expect_clean_end, expect_one_start)
+                            VERSION_URL_PATH, event, expect_clean_end, expect_one_start, run_cases)
 
 SOURCE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
 LOGO = os.path.join(SOURCE, "launcher", "assets", "logo.jpg")
@@ -165,9 +165,8 @@ def logo_difference(shot, origin, b, reference, dx=0, dy=0):
     return total / (b[2] * b[3]), worst
 
 
-def check_logo(run, shot, origin, dpi, what):
+def check_logo(run, shot, origin, dpi, what, reference):
     b = box(BOXES["logo"], dpi)
-    reference = kit.Pixels(LOGO, None if dpi == 96 else (b[2], b[3]))
     mean, worst = logo_difference(shot, origin, b, reference)
     # The platform's JPEG decoder and ImageMagick's round a little differently,
     # and scaled, the two smooth filters differ too.
@@ -193,9 +192,9 @@ def check_labels(run, shot, origin, dpi, what, status_shows_text):
     if status_shows_text:
         run.check(count >= 100 * scale, "%s: the status row has only %d grey text pixels" % (what, count))
         check_centred(run, "%s, status row" % what, b, extent, dpi)
-        coloured = [(x, y) for y in range(b[1], b[1] + b[3]) for x in range(b[0], b[0] + b[2])
-                    if max(shot.at(origin[0] + x, origin[1] + y)) - min(shot.at(origin[0] + x, origin[1] + y)) > 8
-                    or min(shot.at(origin[0] + x, origin[1] + y)) < STATUS_COLOUR[0] - 12]
+        pixels_in_row = [shot.at(origin[0] + x, origin[1] + y)
+                         for y in range(b[1], b[1] + b[3]) for x in range(b[0], b[0] + b[2])]
+        coloured = [p for p in pixels_in_row if max(p) - min(p) > 8 or min(p) < STATUS_COLOUR[0] - 12]
         run.check(not coloured, "%s: the status row holds %d pixels that are not grey text on white"
                   % (what, len(coloured)))
     else:
@@ -258,10 +257,12 @@ def look(dpi):
         run.check(starting and starting > shots["during"][2],
                   "the second screenshot was not taken during the download")
 
+        logo = box(BOXES["logo"], dpi)
+        reference = kit.Pixels(LOGO, None if dpi == 96 else (logo[2], logo[3]))
         for phase, what in (("before", "before progress"), ("during", "during the download")):
             shot = kit.Pixels(shots[phase][0])
             check_frame_and_background(run, shot, origin, dpi, what)
-            mean, worst = check_logo(run, shot, origin, dpi, what)
+            mean, worst = check_logo(run, shot, origin, dpi, what, reference)
             check_labels(run, shot, origin, dpi, what, status_shows_text=phase == "during")
             print("%s: %s (logo differs by %.2f on average, %d at most)" % (what, shots[phase][0], mean, worst))
     return case
@@ -348,21 +349,5 @@ CASES = {
 }
 
 
-def main(argv):
-    if argv == ["--list"]:
-        print(";".join(CASES))
-        return 0
-    if len(argv) != 2 or argv[1] not in CASES:
-        sys.exit(__doc__)
-    run = Run(os.path.abspath(argv[0]), argv[1])
-    try:
-        CASES[argv[1]](run)
-    finally:
-        run.close()
-    for failure in run.failures:
-        print("FAILED: " + failure)
-    return 1 if run.failures else 0
-
-
 if __name__ == "__main__":
-    sys.exit(main(sys.argv[1:]))
+    sys.exit(run_cases(CASES, sys.argv[1:], __doc__))
