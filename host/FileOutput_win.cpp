@@ -1,6 +1,8 @@
 #include "FileOutput_win.h"
 
+#include "FileHandle_win.h"
 #include "Win32Error_win.h"
+#include "WideText_win.h"
 
 #include <windows.h>
 
@@ -8,25 +10,6 @@
 
 namespace qv {
 namespace {
-
-class FileHandle {
-public:
-    explicit FileHandle(HANDLE handle) noexcept : m_handle(handle) {}
-    ~FileHandle() { Close(); }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-
-    bool Valid() const noexcept { return m_handle != INVALID_HANDLE_VALUE; }
-    HANDLE Get() const noexcept { return m_handle; }
-    bool Close() noexcept
-    {
-        const HANDLE handle = std::exchange(m_handle, INVALID_HANDLE_VALUE);
-        return handle == INVALID_HANDLE_VALUE || CloseHandle(handle) != FALSE;
-    }
-
-private:
-    HANDLE m_handle;
-};
 
 // Deletes the temporary file unless the replace took it over.
 class TemporaryFile {

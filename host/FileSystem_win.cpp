@@ -1,6 +1,7 @@
 #include "FileSystem_win.h"
 
 #include "Win32Error_win.h"
+#include "WideText_win.h"
 
 #include <windows.h>
 

@@ -66,6 +66,30 @@ private:
     HDC m_dc;
 };
 
+// A memory device context from CreateCompatibleDC, deleted with DeleteDC.
+using MemoryDC = OwnedHandle<HDC, &DeleteDC>;
+
+// The device context of a WM_PAINT, from BeginPaint to EndPaint.
+class PaintDC {
+public:
+    explicit PaintDC(HWND window) noexcept : m_window(window), m_dc(BeginPaint(window, &m_paint)) {}
+    PaintDC(const PaintDC&) = delete;
+    PaintDC& operator=(const PaintDC&) = delete;
+    ~PaintDC()
+    {
+        if (m_dc) {
+            EndPaint(m_window, &m_paint);
+        }
+    }
+    HDC Get() const noexcept { return m_dc; }
+    const RECT& Area() const noexcept { return m_paint.rcPaint; }
+
+private:
+    HWND m_window;
+    PAINTSTRUCT m_paint{};
+    HDC m_dc;
+};
+
 // Selects an object into a device context and puts the previous one back.
 class Selection {
 public:

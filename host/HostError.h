@@ -16,6 +16,9 @@ constexpr std::int32_t Overflow = 6;
 constexpr std::int32_t OutOfMemory = 7;
 constexpr std::int32_t TypeMismatch = 13;
 constexpr std::int32_t ObjectMissing = 91;
+constexpr std::int32_t InvalidFileFormat = 321;
+constexpr std::int32_t InvalidPropertyValue = 380;
+constexpr std::int32_t InvalidPicture = 481;
 constexpr std::int32_t Internal = 51;
 // The read service's own failures.
 constexpr std::int32_t HttpStatus = 31001;

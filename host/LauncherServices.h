@@ -5,15 +5,13 @@
 #include "FileSystem.h"
 #include "NumberFormat.h"
 #include "Text.h"
+#include "WindowHandle.h"
 
 #include <cstdint>
 #include <memory>
 #include <vector>
 
 namespace qv {
-
-// A window as the platform names it.
-using WindowHandle = std::uintptr_t;
 
 namespace Platform {
 constexpr WindowHandle NoTopmostBand = static_cast<WindowHandle>(-2);

@@ -3,11 +3,10 @@
 #include "FileSystem_win.h"
 #include "HostError.h"
 #include "Win32Error_win.h"
+#include "WideText_win.h"
 
 #include <windows.h>
 #include <shellapi.h>
-
-#include <limits>
 
 namespace qv {
 namespace {
@@ -51,21 +50,7 @@ std::unique_ptr<FileSystem> WindowsLauncherServices::CreateFileSystemObject()
 
 Text WindowsLauncherServices::TextFromAnsiBytes(const std::vector<std::uint8_t>& bytes)
 {
-    if (bytes.empty()) {
-        return {};
-    }
-    if (bytes.size() > static_cast<std::size_t>(std::numeric_limits<int>::max())) {
-        throw OverflowError();
-    }
-    const auto source = reinterpret_cast<const char*>(bytes.data());
-    const int sourceLength = static_cast<int>(bytes.size());
-    const int length = MultiByteToWideChar(CP_ACP, 0, source, sourceLength, nullptr, 0);
-    if (length == 0) {
-        throw ErrorFromLastError(u"Der Text kann nicht umgewandelt werden");
-    }
-    std::wstring text(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, source, sourceLength, text.data(), length);
-    return Text(reinterpret_cast<const char16_t*>(text.data()), text.size());
+    return TextFromAnsi(bytes);
 }
 
 NumberSeparators WindowsLauncherServices::UserNumberSeparators()

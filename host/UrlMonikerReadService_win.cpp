@@ -1,8 +1,8 @@
 #include "UrlMonikerReadService_win.h"
 
 #include "TopLevelError.h"
-#include "WindowClass_win.h"
 #include "Win32Error_win.h"
+#include "WideText_win.h"
 
 #include <vector>
 
@@ -18,16 +18,16 @@ constexpr wchar_t WindowClass[] = L"QuorvelindeReadService";
 UrlMonikerReadService::UrlMonikerReadService(std::chrono::milliseconds stallLimit) : m_stallLimit(stallLimit)
 {
     WNDCLASSEXW windowClass{};
-    windowClass.lpfnWndProc = &WindowProc;
+    windowClass.lpfnWndProc = &BoundWindowProc;
     windowClass.lpszClassName = WindowClass;
     RegisterWindowClass(windowClass);
-    m_window = CreateWindowExW(0, WindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleW(nullptr), nullptr);
-    if (!m_window) {
+    CreateWindowExW(0, WindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleW(nullptr),
+                    static_cast<BoundWindow*>(this));
+    if (!Handle()) {
         throw ErrorFromLastError(u"Fenster kann nicht angelegt werden");
     }
-    SetWindowLongPtrW(m_window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     const auto period = m_stallLimit.count() / 4;
-    SetTimer(m_window, StallTimer, static_cast<UINT>(period < 50 ? 50 : period > 1000 ? 1000 : period), nullptr);
+    SetTimer(Handle(), StallTimer, static_cast<UINT>(period < 50 ? 50 : period > 1000 ? 1000 : period), nullptr);
 }
 
 UrlMonikerReadService::~UrlMonikerReadService()
@@ -37,8 +37,7 @@ UrlMonikerReadService::~UrlMonikerReadService()
     for (auto& [name, transfer] : transfers) {
         transfer->Cancel();
     }
-    SetWindowLongPtrW(m_window, GWLP_USERDATA, 0);
-    DestroyWindow(m_window);
+    DestroyWindow(Handle());
 }
 
 void UrlMonikerReadService::AsyncRead(const Text& target, ResultKind kind, const Text& readName, std::int32_t options)
@@ -79,7 +78,7 @@ void UrlMonikerReadService::AsyncRead(const Text& target, ResultKind kind, const
     }
     if (m_endedWhileStarting) {
         // The caller is still starting the read: its outcome waits for the message loop.
-        PostMessageW(m_window, DeliverEnded, 0, 0);
+        PostMessageW(Handle(), DeliverEnded, 0, 0);
     }
 }
 
@@ -154,20 +153,19 @@ void UrlMonikerReadService::CheckForStalls()
     }
 }
 
-LRESULT CALLBACK UrlMonikerReadService::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT UrlMonikerReadService::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    auto* self = reinterpret_cast<UrlMonikerReadService*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (self && message == WM_TIMER && wParam == StallTimer) {
-        self->CheckForStalls();
+    if (message == WM_TIMER && wParam == StallTimer) {
+        CheckForStalls();
         return 0;
     }
-    if (self && message == DeliverEnded) {
-        if (auto outcome = std::exchange(self->m_endedWhileStarting, std::nullopt)) {
-            self->Deliver(*outcome);
+    if (message == DeliverEnded) {
+        if (auto outcome = std::exchange(m_endedWhileStarting, std::nullopt)) {
+            Deliver(*outcome);
         }
         return 0;
     }
-    return DefWindowProcW(window, message, wParam, lParam);
+    return DefWindowProcW(Handle(), message, wParam, lParam);
 }
 
 }  // namespace qv

@@ -4,6 +4,7 @@
 // response announced, and when no byte arrives for the stall limit.
 
 #include "AsyncRead.h"
+#include "BoundWindow_win.h"
 #include "UrlMonikerTransfer_win.h"
 
 #include <windows.h>
@@ -14,7 +15,7 @@
 
 namespace qv {
 
-class UrlMonikerReadService final : public AsyncReadService, private TransferListener {
+class UrlMonikerReadService final : public AsyncReadService, private TransferListener, private BoundWindow {
 public:
     static constexpr std::chrono::milliseconds DefaultStallLimit{30'000};
 
@@ -34,10 +35,10 @@ private:
     void Forget(UrlMonikerTransfer& transfer);
     void Deliver(const ReadNotification& outcome);
     void CheckForStalls();
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     std::chrono::milliseconds m_stallLimit;
-    HWND m_window = nullptr;  // message-only: the stall timer and outcomes that must wait for the loop
+    // A message-only window carries the stall timer and outcomes that must wait for the loop.
     AsyncReadSink* m_sink = nullptr;
     std::map<Text, ComPtr<UrlMonikerTransfer>> m_transfers;
     bool m_starting = false;

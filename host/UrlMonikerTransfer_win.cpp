@@ -1,6 +1,7 @@
 #include "UrlMonikerTransfer_win.h"
 
 #include "Win32Error_win.h"
+#include "WideText_win.h"
 
 #include <cwchar>
 #include <cwctype>

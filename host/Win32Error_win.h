@@ -12,7 +12,4 @@ HostError ErrorFromLastError(const Text& what);
 // The number is the HRESULT as a signed 32-bit value.
 HostError ErrorFromHresult(HRESULT hr, const Text& what);
 
-inline const wchar_t* Wide(const Text& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
-inline Text FromWide(const wchar_t* text) { return text ? Text(reinterpret_cast<const char16_t*>(text)) : Text(); }
-
 }  // namespace qv

@@ -1,13 +1,12 @@
 #include "MainWindow_win.h"
 
 #include "PictureResource_win.h"
-#include "PixelImageFormat_win.h"
 #include "ResourceIds.h"
 
 #include "host/Dpi_win.h"
-#include "host/TopLevelError.h"
+#include "host/GdiObject_win.h"
+#include "host/PixelImage_win.h"
 #include "host/Win32Error_win.h"
-#include "host/WindowClass_win.h"
 
 namespace qv {
 namespace {
@@ -54,39 +53,38 @@ Icon IconOfSize(HMODULE resources, int width, int height)
 MainWindow::MainWindow(const Text& server, HMODULE resources)
 {
     WNDCLASSEXW windowClass{};
-    windowClass.lpfnWndProc = &WindowProc;
+    windowClass.lpfnWndProc = &BoundWindowProc;
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
     windowClass.lpszClassName = WindowClass;
     RegisterWindowClass(windowClass);
     m_logoPicture = LoadPictureResource(resources, QV_LOGO_JPEG);
 
-    // WM_NCCREATE binds this object and sets m_window; the size follows from the display's density below.
+    // The size follows from the display's density below.
     CreateWindowExW(WindowExStyle, WindowClass, WindowTitle, WindowStyle, 0, 0, 0, 0, nullptr, nullptr,
-                    GetModuleHandleW(nullptr), this);
-    if (!m_window) {
+                    GetModuleHandleW(nullptr), static_cast<BoundWindow*>(this));
+    if (!Handle()) {
         throw ErrorFromLastError(u"Das Fenster kann nicht angelegt werden");
     }
-    lbl_Titel2.emplace(m_window, TitleId, L"Die Quorvelinde wird gestartet.");
-    Label1.emplace(m_window, HintId, L"Bitte haben Sie einen Moment Geduld.");
-    lbl_Status.emplace(m_window, StatusId, L"<Status>");
-    ApplyLayout(DpiOfWindow(m_window));
+    lbl_Titel2.emplace(Handle(), TitleId, L"Die Quorvelinde wird gestartet.");
+    Label1.emplace(Handle(), HintId, L"Bitte haben Sie einen Moment Geduld.");
+    lbl_Status.emplace(Handle(), StatusId, L"<Status>");
+    ApplyLayout(DpiOfWindow(Handle()));
 
     // The big icon is the image at its own size; the small one is made from it by the system.
     m_bigIcon = IconOfSize(resources, 0, 0);
     m_smallIcon = IconOfSize(resources, GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON));
-    SendMessageW(m_window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_bigIcon.Get()));
-    SendMessageW(m_window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_smallIcon.Get()));
+    SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_bigIcon.Get()));
+    SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_smallIcon.Get()));
 
     const win_MainHost host{m_platform, m_pump, m_ticks, m_files, m_readsOfNetGrab1, m_readsOfNetGrab2};
-    m_main = std::make_unique<win_Main>(host, *lbl_Status, reinterpret_cast<WindowHandle>(m_window), server);
+    m_main = std::make_unique<win_Main>(host, *lbl_Status, reinterpret_cast<WindowHandle>(Handle()), server);
 }
 
 MainWindow::~MainWindow()
 {
-    if (m_window) {
-        SetWindowLongPtrW(m_window, GWLP_USERDATA, 0);
-        DestroyWindow(m_window);
+    if (Handle()) {
+        DestroyWindow(Handle());
     }
 }
 
@@ -102,9 +100,9 @@ void MainWindow::ApplyLayout(int dpi)
     img_Logo = ScaleSmooth(m_logoPicture, m_layout.img_Logo.width, m_layout.img_Logo.height);
 
     // The window has no frame of its own, so its size is the client area's.
-    SetWindowPos(m_window, nullptr, 0, 0, m_layout.client.width, m_layout.client.height,
+    SetWindowPos(Handle(), nullptr, 0, 0, m_layout.client.width, m_layout.client.height,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    InvalidateRect(m_window, nullptr, TRUE);
+    InvalidateRect(Handle(), nullptr, TRUE);
 }
 
 void MainWindow::LoadAndShow()
@@ -113,12 +111,12 @@ void MainWindow::LoadAndShow()
 
     const int left = (GetSystemMetrics(SM_CXSCREEN) - m_layout.client.width) / 2;
     const int top = (GetSystemMetrics(SM_CYSCREEN) - m_layout.client.height) / 2;
-    SetWindowPos(m_window, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    ShowWindow(m_window, SW_SHOWNORMAL);
-    UpdateWindow(m_window);
+    SetWindowPos(Handle(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ShowWindow(Handle(), SW_SHOWNORMAL);
+    UpdateWindow(Handle());
     // When another program holds the foreground, the system may not activate
     // this window at all; its first show counts as the first activation.
-    PostMessageW(m_window, RunActivationHandler, 0, 0);
+    PostMessageW(Handle(), RunActivationHandler, 0, 0);
 }
 
 int MainWindow::RunMessageLoop()
@@ -152,41 +150,21 @@ void MainWindow::Paint(HDC dc) const
                       img_Logo.pixels.data(), &format, DIB_RGB_COLORS);
 }
 
-LRESULT CALLBACK MainWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_NCCREATE) {
-        const auto create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-        static_cast<MainWindow*>(create->lpCreateParams)->m_window = window;
-    }
-    auto self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (!self) {
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
-    try {
-        return self->HandleMessage(message, wParam, lParam);
-    } catch (...) {
-        ReportCurrentErrorToTopLevel();
-        return 0;
-    }
-}
-
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_ACTIVATE:
         if (LOWORD(wParam) != WA_INACTIVE) {
-            PostMessageW(m_window, RunActivationHandler, 0, 0);
+            PostMessageW(Handle(), RunActivationHandler, 0, 0);
         }
         break;
     case RunActivationHandler:
         m_main->Form_Activate();
         return 0;
     case WM_PAINT: {
-        PAINTSTRUCT paint;
-        if (const HDC dc = BeginPaint(m_window, &paint)) {
-            Paint(dc);
-            EndPaint(m_window, &paint);
+        const PaintDC dc(Handle());
+        if (dc.Get()) {
+            Paint(dc.Get());
         }
         return 0;
     }
@@ -203,7 +181,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         // Moved to a display of another density: lay out anew where the system suggests.
         const auto suggested = reinterpret_cast<const RECT*>(lParam);
         ApplyLayout(HIWORD(wParam));
-        SetWindowPos(m_window, nullptr, suggested->left, suggested->top, 0, 0,
+        SetWindowPos(Handle(), nullptr, suggested->left, suggested->top, 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         return 0;
     }
@@ -214,7 +192,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     default:
         break;
     }
-    return DefWindowProcW(m_window, message, wParam, lParam);
+    return DefWindowProcW(Handle(), message, wParam, lParam);
 }
 
 }  // namespace qv

@@ -4,11 +4,12 @@
 // density; it hosts the sequence with the platform's services and turns
 // window messages into its load and activation handlers.
 
-#include "PixelImage.h"
+#include "ScaleSmooth.h"
 #include "StaticLabel_win.h"
 #include "WindowLayout.h"
 #include "win_Main.h"
 
+#include "host/BoundWindow_win.h"
 #include "host/FileOutput_win.h"
 #include "host/GdiObject_win.h"
 #include "host/LauncherServices_win.h"
@@ -23,7 +24,7 @@
 
 namespace qv {
 
-class MainWindow final {
+class MainWindow final : private BoundWindow {
 public:
     // Label ids, which other programs see on the labels' windows.
     enum LabelId { TitleId = 101, HintId = 102, StatusId = 103 };
@@ -39,13 +40,12 @@ public:
     // Runs until the sequence ends the process.
     int RunMessageLoop();
 
-    HWND Handle() const noexcept { return m_window; }
+    using BoundWindow::Handle;
     const WindowLayout& Layout() const noexcept { return m_layout; }
     StaticLabel& StatusLabel() { return *lbl_Status; }
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void ApplyLayout(int dpi);
     void Paint(HDC dc) const;
 
@@ -56,7 +56,6 @@ private:
     UrlMonikerReadService m_readsOfNetGrab1;
     UrlMonikerReadService m_readsOfNetGrab2;
 
-    HWND m_window = nullptr;
     WindowLayout m_layout;
     Font m_labelFont;
     // The logo at its natural size, and as drawn at the current density.

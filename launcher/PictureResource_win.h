@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PixelImage.h"
+#include "host/PixelImage.h"
 
 #include <windows.h>
 

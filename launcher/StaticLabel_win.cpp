@@ -2,6 +2,7 @@
 
 #include "host/GdiObject_win.h"
 #include "host/Win32Error_win.h"
+#include "host/WideText_win.h"
 
 
 namespace qv {
@@ -26,14 +27,7 @@ void StaticLabel::SetCaption(const Text& caption)
 
 Text StaticLabel::Caption() const
 {
-    return FromWide(WideText().c_str());
-}
-
-std::wstring StaticLabel::WideText() const
-{
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(m_control)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(m_control, text.data(), static_cast<int>(text.size()))));
-    return text;
+    return WindowText(m_control);
 }
 
 void StaticLabel::Refresh()
@@ -52,7 +46,7 @@ void StaticLabel::Place(const PixelBox& home, const PixelBox& room, HFONT font)
 
 void StaticLabel::FitToText()
 {
-    const std::wstring text = WideText();
+    const Text text = WindowText(m_control);
 
     // Measured as the static control draws: its font, word breaks, its width.
     const WindowDC dc(m_control);
@@ -62,7 +56,7 @@ void StaticLabel::FitToText()
     RECT bounds{0, 0, m_home.width, 0};
     const int textHeight =
         text.empty() ? 0
-                     : DrawTextW(dc.Get(), text.c_str(), static_cast<int>(text.size()), &bounds,
+                     : DrawTextW(dc.Get(), Wide(text), static_cast<int>(text.size()), &bounds,
                                  DT_CALCRECT | DT_CENTER | DT_WORDBREAK | DT_NOPREFIX);
 
     const PixelBox box = GrowToFit(m_home, m_room, textHeight, metrics.tmHeight);

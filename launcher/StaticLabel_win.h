@@ -6,8 +6,6 @@
 
 #include <windows.h>
 
-#include <string>
-
 namespace qv {
 
 // A text label that is a real static control, so that screen readers and
@@ -30,7 +28,6 @@ public:
 
 private:
     void FitToText();
-    std::wstring WideText() const;
 
     HWND m_control;
     PixelBox m_home;

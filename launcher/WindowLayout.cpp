@@ -1,13 +1,11 @@
 #include "WindowLayout.h"
 
+#include "host/Units.h"
+
 #include <algorithm>
-#include <cmath>
-#include <cstdint>
 
 namespace qv {
 namespace {
-
-constexpr int TwipsPerInch = 1440;
 
 struct TwipsBox {
     int left, top, width, height;
@@ -27,18 +25,6 @@ PixelBox Scale(const TwipsBox& box, int dpi)
 }
 
 }  // namespace
-
-int TwipsToPixels(int twips, int dpi)
-{
-    const std::int64_t scaled = static_cast<std::int64_t>(twips) * dpi * 2;
-    const std::int64_t rounded = (scaled >= 0 ? scaled + TwipsPerInch : scaled - TwipsPerInch) / (2 * TwipsPerInch);
-    return static_cast<int>(rounded);
-}
-
-int PointsToPixels(double points, int dpi)
-{
-    return static_cast<int>(std::lround(points * dpi / 72.0));
-}
 
 WindowLayout LayoutForDpi(int dpi)
 {

@@ -32,10 +32,6 @@ struct WindowLayout {
     PixelBox statusRoom;
 };
 
-// Rounds half away from zero, as the layout at 144 dpi needs (7575 twips are 757.5 pixels there).
-int TwipsToPixels(int twips, int dpi);
-int PointsToPixels(double points, int dpi);
-
 WindowLayout LayoutForDpi(int dpi);
 
 // The box a label needs for text of `textHeight` pixels in lines of

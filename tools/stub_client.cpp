@@ -6,7 +6,8 @@
 #include "host/FileSystem_win.h"
 #include "host/LauncherServices_win.h"
 #include "host/Text.h"
-#include "host/Win32Error_win.h"
+#include "host/HostError.h"
+#include "host/WideText_win.h"
 #include "UnixTime_win.h"
 
 #include <windows.h>

@@ -1,7 +1,8 @@
-#include "launcher/PixelImage.h"
+#include "launcher/ScaleSmooth.h"
 #include "launcher/WindowLayout.h"
 
 #include "host/HostError.h"
+#include "host/Units.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include "host/FileSystem_win.h"
 #include "host/HostError.h"
 #include "host/LauncherServices_win.h"
-#include "host/Win32Error_win.h"
+#include "host/WideText_win.h"
 
 #include <gtest/gtest.h>
 

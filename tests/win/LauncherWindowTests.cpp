@@ -1,6 +1,7 @@
 #include "host/GdiObject_win.h"
 #include "host/HostError.h"
 #include "host/LauncherServices_win.h"
+#include "host/WideText_win.h"
 #include "launcher/MainWindow_win.h"
 #include "launcher/PictureResource_win.h"
 #include "launcher/ResourceIds.h"
@@ -36,13 +37,6 @@ public:
 private:
     HMODULE m_module = nullptr;
 };
-
-std::wstring TextOf(HWND window)
-{
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
 
 PixelBox BoxInParent(HWND control)
 {
@@ -84,7 +78,7 @@ TEST(LauncherWindowTest, IsLaidOutWithItsLabelsFontAndIconsBeforeItShows)
     const WindowLayout& layout = window.Layout();
 
     EXPECT_FALSE(IsWindowVisible(hwnd));
-    EXPECT_EQ(TextOf(hwnd), L"Quorvelinde");
+    EXPECT_EQ(WindowText(hwnd), u"Quorvelinde");
     RECT outer{};
     RECT client{};
     GetWindowRect(hwnd, &outer);
@@ -106,8 +100,8 @@ TEST(LauncherWindowTest, IsLaidOutWithItsLabelsFontAndIconsBeforeItShows)
     const HWND hint = GetDlgItem(hwnd, MainWindow::HintId);
     const HWND status = GetDlgItem(hwnd, MainWindow::StatusId);
     ASSERT_TRUE(title && hint && status);
-    EXPECT_EQ(TextOf(title), L"Die Quorvelinde wird gestartet.");
-    EXPECT_EQ(TextOf(hint), L"Bitte haben Sie einen Moment Geduld.");
+    EXPECT_EQ(WindowText(title), u"Die Quorvelinde wird gestartet.");
+    EXPECT_EQ(WindowText(hint), u"Bitte haben Sie einen Moment Geduld.");
     EXPECT_EQ(BoxInParent(title), layout.lbl_Titel2);
     EXPECT_EQ(BoxInParent(hint), layout.Label1);
     EXPECT_EQ(BoxInParent(status), layout.lbl_Status);

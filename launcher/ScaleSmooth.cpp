@@ -1,4 +1,4 @@
-#include "PixelImage.h"
+#include "ScaleSmooth.h"
 
 #include "host/HostError.h"
 

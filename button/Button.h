@@ -1,0 +1,138 @@
+#pragma once
+// The owner-drawn push button: its properties, their persistence in the
+// container's property store and its redraw. Portable: it reaches the window
+// through its ControlSurface and the container through ContainerServices.
+// Everything runs on the UI thread, called by the container or by the
+// control's own handlers; nothing here catches an error.
+
+#include "host/Colour.h"
+#include "host/ContainerServices.h"
+#include "host/ControlSurface.h"
+#include "host/FontObject.h"
+#include "host/Picture.h"
+#include "host/PropertyStore.h"
+#include "host/Rect.h"
+#include "host/Text.h"
+#include "host/Variant.h"
+
+#include <cstdint>
+
+namespace qv {
+
+class button final {
+public:
+    // On creation: a new font object with the platform's defaults, a pixel
+    // surface whose pictures shrink by dropping rows and columns (stretch mode 3).
+    // All three must outlive the button.
+    button(ControlSurface& surface, ContainerServices& container, PictureLoader& pictures);
+    button(const button&) = delete;
+    button& operator=(const button&) = delete;
+
+    // Persistence: the container calls InitDefaults or LoadProperties once,
+    // then SaveProperties as often as it likes.
+    void InitDefaults();
+    void LoadProperties(PropertyStore& store);
+    void SaveProperties(PropertyStore& store);
+
+    // Public properties. A setter stores (or forwards to the surface), then
+    // tells the container, then redraws where the property shows.
+    bool Enabled() const;
+    void SetEnabled(bool New_Enabled);
+    // The button's own font object; assigning copies six attributes into it.
+    FontRef Font() const { return g_Font; }
+    void SetFont(const FontRef& New_Font);
+    std::int32_t hwnd() const;
+    std::int32_t MousePointer() const;
+    void SetMousePointer(std::int32_t New_MousePointer);
+    PictureRef MouseIcon() const;
+    void SetMouseIcon(const PictureRef& New_MouseIcon);
+    bool ShowFocusRect() const noexcept { return m_showFocusRect; }
+    void SetShowFocusRect(bool New_ShowFocusRect);
+    const Text& Caption() const noexcept { return m_caption; }
+    void SetCaption(const Text& New_Caption);
+    std::int32_t PicturePosition() const noexcept { return m_picturePosition; }
+    void SetPicturePosition(std::int32_t New_PicturePosition);
+    // The picture shown now: the hover picture while the pointer is over the button.
+    PictureRef Picture() const { return m_picture; }
+    void SetPicture(const PictureRef& New_Picture);
+    std::int32_t PictureWidth() const noexcept { return m_pictureWidth; }
+    void SetPictureWidth(std::int32_t New_PictureWidth);
+    std::int32_t PictureHeight() const noexcept { return m_pictureHeight; }
+    void SetPictureHeight(std::int32_t New_PictureHeight);
+    PictureRef PictureHover() const { return m_pictureHover; }
+    void SetPictureHover(const PictureRef& New_PictureHover);
+    OleColor Color_Pressed() const noexcept { return m_colorPressed; }
+    void SetColor_Pressed(OleColor New_Color_Pressed);
+    OleColor Color_Hover() const noexcept { return m_colorHover; }
+    void SetColor_Hover(OleColor New_Color_Hover);
+    OleColor BackColor() const noexcept { return m_backColor; }
+    void SetBackColor(OleColor New_BackColor);
+    OleColor ForeColor() const noexcept { return m_foreColor; }
+    void SetForeColor(OleColor New_ForeColor);
+    // Any value with a text form; it is kept as that text.
+    Variant SoundOver() const { return m_soundOver; }
+    void SetSoundOver(const Variant& New_SoundOver);
+    const Text& SoundClick() const noexcept { return m_soundClick; }
+    void SetSoundClick(const Text& New_SoundClick);
+    // Always "030102-15"; writing it changes nothing.
+    Text version() const;
+    void Setversion(const Text& New_version);
+    bool DefCurHand() const noexcept { return m_defCurHand; }
+    void SetDefCurHand(bool New_DefCurHand);
+    bool XPShowBorderAlways() const noexcept { return m_xpShowBorderAlways; }
+    void SetXPShowBorderAlways(bool New_XPShowBorderAlways);
+    OleColor MaskColor() const noexcept { return m_maskColor; }
+    void SetMaskColor(OleColor New_MaskColor);
+    bool TransparentBG() const noexcept { return m_transparentBG; }
+    void SetTransparentBG(bool New_TransparentBG);
+
+    // Redraws the whole button from the current values.
+    void Refresh();
+    // The surface's size changed.
+    void UserControl_Resize();
+
+    // Values without a property of their own.
+    std::int32_t OriginalPicSizeW() const noexcept { return m_originalPicSizeW; }
+    std::int32_t OriginalPicSizeH() const noexcept { return m_originalPicSizeH; }
+    PictureRef PictureNormal() const { return g_PictureNormal; }
+    const Rect& FocusRect() const noexcept { return g_rcFocus; }
+
+private:
+    friend class ButtonPersistence;
+
+    void g_Font_FontChanged(const Text& PropertyName);
+    // Makes `font` the button's font object and follows its changes.
+    void AdoptFont(FontRef font);
+    void Notify(const Text& propertyName);
+
+    ControlSurface& m_surface;
+    ContainerServices& m_container;
+    PictureLoader& m_pictures;
+
+    OleColor m_backColor = 0;
+    OleColor m_foreColor = 0;
+    OleColor m_colorHover = 0;
+    OleColor m_colorPressed = 0;
+    OleColor m_maskColor = 0;
+    bool m_showFocusRect = false;
+    bool m_xpShowBorderAlways = false;
+    bool m_transparentBG = false;
+    bool m_defCurHand = false;
+    Text m_caption;
+    std::int32_t m_picturePosition = 0;
+    PictureRef m_picture;
+    PictureRef g_PictureNormal;
+    PictureRef m_pictureHover;
+    std::int32_t m_pictureWidth = 0;
+    std::int32_t m_pictureHeight = 0;
+    std::int32_t m_originalPicSizeW = 0;
+    std::int32_t m_originalPicSizeH = 0;
+    Text m_soundOver;
+    Text m_soundClick;
+    FontRef g_Font;
+    FontSubscription m_fontSubscription;
+
+    Rect g_rcFocus;
+};
+
+}  // namespace qv

@@ -1,0 +1,74 @@
+#pragma once
+// The button as a Win32 child-window control. Register the class once, then
+// create it like any control:
+//
+//   qv::ButtonWindow::RegisterClass();
+//   HWND ok = CreateWindowExW(0, qv::ButtonClassName, L"OK", WS_CHILD | WS_VISIBLE,
+//                             10, 10, 100, 30, parent, (HMENU)IDOK, instance, nullptr);
+//   qv::ButtonWindow::FromHandle(ok)->Control().SetPicturePosition(0);
+//
+// A window created that way serves a plain Win32 parent: it takes the new-
+// instance defaults at creation, its name is its window text and its font is
+// the parent's. A container of its own passes ButtonCreateParams instead and
+// then calls InitDefaults or LoadProperties itself. Each window owns its
+// control object, which goes when the window is destroyed. UI thread only.
+
+#include "Button.h"
+
+#include "host/BoundWindow_win.h"
+#include "host/WindowContainer_win.h"
+#include "host/WindowSurface_win.h"
+
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+
+namespace qv {
+
+inline constexpr wchar_t ButtonClassName[] = L"QuorvelindeButton";
+
+// The creation parameter (lpParam of CreateWindowEx) of a container that
+// serves the button itself.
+struct ButtonCreateParams {
+    std::uint32_t cbSize = sizeof(ButtonCreateParams);
+    // Must outlive the window; null for the window's own container.
+    ContainerServices* container = nullptr;
+    // With false, the container calls InitDefaults or LoadProperties itself.
+    bool initDefaults = false;
+};
+
+class ButtonWindow final : private BoundWindow {
+public:
+    // Registers the window class; again is no error. Throws HostError.
+    static void RegisterClass();
+    // The button of a window of this class, or null.
+    static ButtonWindow* FromHandle(HWND window) noexcept;
+    // Creates a visible child window; throws HostError.
+    static ButtonWindow& Create(HWND parent, int id, const RECT& bounds, const ButtonCreateParams& params);
+
+    ButtonWindow(HWND window, const ButtonCreateParams& params);
+
+    using BoundWindow::Handle;
+    button& Control() noexcept { return m_button; }
+    WindowSurface& Surface() noexcept { return m_surface; }
+    // The window's own container; null when the creator brought one.
+    WindowContainer* OwnContainer() noexcept { return m_ownContainer.get(); }
+
+    // The properties to and from a property store file (JSON, see
+    // host/JsonPropertyStore.h). Saving replaces the file in one step.
+    void LoadPropertiesFromFile(const Text& fileName);
+    void SavePropertiesToFile(const Text& fileName);
+
+private:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    static LRESULT CALLBACK ClassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    WindowSurface m_surface;
+    std::unique_ptr<WindowContainer> m_ownContainer;
+    ContainerServices& m_container;
+    bool m_initDefaults;
+    button m_button;
+};
+
+}  // namespace qv

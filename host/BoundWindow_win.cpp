@@ -1,0 +1,61 @@
+#include "BoundWindow_win.h"
+
+#include "TopLevelError.h"
+#include "Win32Error_win.h"
+
+namespace qv {
+namespace {
+
+// The first extra bytes of the window, so that GWLP_USERDATA stays the
+// caller's, as with the system's own controls.
+constexpr int BindingSlot = 0;
+
+}  // namespace
+
+void BindWindow(HWND window, BoundWindow& target) noexcept
+{
+    target.m_window = window;
+    SetWindowLongPtrW(window, BindingSlot, reinterpret_cast<LONG_PTR>(&target));
+}
+
+BoundWindow* BoundTo(HWND window) noexcept
+{
+    return reinterpret_cast<BoundWindow*>(GetWindowLongPtrW(window, BindingSlot));
+}
+
+LRESULT CALLBACK BoundWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCCREATE && !BoundTo(window)) {
+        if (auto target = static_cast<BoundWindow*>(reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams)) {
+            BindWindow(window, *target);
+        }
+    }
+    BoundWindow* const target = BoundTo(window);
+    if (!target) {
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    LRESULT result = 0;
+    try {
+        result = target->HandleMessage(message, wParam, lParam);
+    } catch (...) {
+        ReportCurrentErrorToTopLevel();
+    }
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(window, BindingSlot, 0);
+        target->m_window = nullptr;
+        target->WindowDestroyed();
+    }
+    return result;
+}
+
+void RegisterWindowClass(WNDCLASSEXW windowClass)
+{
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.cbWndExtra += static_cast<int>(sizeof(LONG_PTR));
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    if (!RegisterClassExW(&windowClass) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
+        throw ErrorFromLastError(u"Die Fensterklasse kann nicht angelegt werden");
+    }
+}
+
+}  // namespace qv

@@ -1,0 +1,188 @@
+#include "ScriptedButtonHost.h"
+
+#include "host/HostError.h"
+#include "host/Units.h"
+
+#include <sstream>
+
+namespace qv::test {
+namespace {
+
+std::string Hex(std::uint32_t value)
+{
+    std::ostringstream out;
+    out << "0x" << std::hex << std::uppercase << value;
+    return out.str();
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> ScriptedPicture::FileData() const
+{
+    if (m_empty) {
+        return {};
+    }
+    const std::string text = "PIC " + std::to_string(m_width) + " " + std::to_string(m_height);
+    return {text.begin(), text.end()};
+}
+
+PictureRef MakePicture(std::int32_t width, std::int32_t height)
+{
+    return std::make_shared<ScriptedPicture>(width, height);
+}
+
+PictureRef ScriptedPictureLoader::LoadPicture(std::span<const std::uint8_t> fileData)
+{
+    if (fileData.empty()) {
+        return std::make_shared<ScriptedPicture>(0, 0, true);
+    }
+    std::istringstream in(std::string(fileData.begin(), fileData.end()));
+    std::string magic;
+    std::int32_t width = -1;
+    std::int32_t height = -1;
+    char rest = 0;
+    if (!(in >> magic >> width >> height) || magic != "PIC" || width < 0 || height < 0 || (in >> rest)) {
+        throw HostError(ErrorNumber::InvalidPicture, u"Ungültiges Bild");
+    }
+    return MakePicture(width, height);
+}
+
+void ScriptedSurface::SetEnabled(bool value)
+{
+    m_journal.push_back(std::string("surface.Enabled ") + (value ? "true" : "false"));
+    enabled = value;
+}
+
+void ScriptedSurface::SetMousePointer(std::int16_t shape)
+{
+    m_journal.push_back("surface.MousePointer " + std::to_string(shape));
+    if ((shape < PointerDefault || shape > PointerLast) && shape != PointerCustom) {
+        throw HostError(ErrorNumber::InvalidPropertyValue, u"Ungültiger Eigenschaftswert");
+    }
+    pointer = shape;
+}
+
+void ScriptedSurface::SetMouseIcon(const PictureRef& value)
+{
+    m_journal.push_back(value ? "surface.MouseIcon picture" : "surface.MouseIcon nothing");
+    icon = value;
+}
+
+void ScriptedSurface::SetBackColor(OleColor colour)
+{
+    m_journal.push_back("surface.BackColor " + Hex(colour));
+    backColor = colour;
+}
+
+void ScriptedSurface::SetForeColor(OleColor colour)
+{
+    m_journal.push_back("surface.ForeColor " + Hex(colour));
+    foreColor = colour;
+}
+
+FontRef ScriptedSurface::Font() const
+{
+    return font->Copy();
+}
+
+void ScriptedSurface::SetFont(const FontObject& value)
+{
+    m_journal.push_back("surface.Font " + Utf8FromText(value.Name()) + " " + Utf8FromText(value.Size().ToText()));
+    font = value.Copy();
+}
+
+void ScriptedSurface::SetScaleMode(ScaleMode mode)
+{
+    m_journal.push_back("surface.ScaleMode " + std::to_string(static_cast<int>(mode)));
+    scaleMode = mode;
+}
+
+void ScriptedSurface::SetStretchMode(std::int32_t mode)
+{
+    m_journal.push_back("surface.StretchMode " + std::to_string(mode));
+    stretchMode = mode;
+}
+
+std::int32_t ScriptedSurface::HimetricToPixelsX(std::int32_t himetric) const
+{
+    return HimetricToPixels(himetric, dpiX);
+}
+
+std::int32_t ScriptedSurface::HimetricToPixelsY(std::int32_t himetric) const
+{
+    return HimetricToPixels(himetric, dpiY);
+}
+
+void ScriptedSurface::SetWidthTwips(std::int32_t twips)
+{
+    m_journal.push_back("surface.Width " + std::to_string(twips));
+    width = TwipsToPixels(twips, dpiX);
+    if (resized) {
+        resized();
+    }
+}
+
+void ScriptedSurface::SetHeightTwips(std::int32_t twips)
+{
+    m_journal.push_back("surface.Height " + std::to_string(twips));
+    height = TwipsToPixels(twips, dpiY);
+    if (resized) {
+        resized();
+    }
+}
+
+void ScriptedSurface::Invalidate()
+{
+    m_journal.push_back("Refresh");
+    ++redraws;
+}
+
+Text ScriptedContainer::DisplayName()
+{
+    m_journal.push_back("container.DisplayName");
+    return displayName;
+}
+
+FontRef ScriptedContainer::AmbientFont()
+{
+    m_journal.push_back("container.AmbientFont");
+    return ambient->Copy();
+}
+
+void ScriptedContainer::PropertyChanged(const Text& propertyName)
+{
+    m_journal.push_back("PropertyChanged " + Utf8FromText(propertyName));
+    changed.push_back(propertyName);
+    if (onChanged) {
+        onChanged(propertyName);
+    }
+}
+
+Variant ScriptedStore::ReadProperty(const Text& key, const Variant& defaultValue)
+{
+    m_journal.push_back("read " + Utf8FromText(key));
+    const auto found = values.find(key);
+    return found == values.end() ? defaultValue : found->second;
+}
+
+void ScriptedStore::WriteProperty(const Text& key, const Variant& value, const Variant& defaultValue)
+{
+    m_journal.push_back("write " + Utf8FromText(key));
+    values[key] = value;
+    defaults[key] = defaultValue;
+    order.push_back(key);
+}
+
+FontRef MakeFont(const Text& name, double points, bool bold, bool italic, bool underline, bool strikethrough)
+{
+    auto font = std::make_shared<FontObject>();
+    font->SetName(name);
+    font->SetSize(FontSize::FromPoints(points));
+    font->SetBold(bold);
+    font->SetItalic(italic);
+    font->SetUnderline(underline);
+    font->SetStrikethrough(strikethrough);
+    return font;
+}
+
+}  // namespace qv::test

@@ -1,0 +1,316 @@
+#include "TestSupport.h"
+#include "WindowPixels.h"
+
+#include "button/ButtonWindow_win.h"
+#include "host/FontHandle_win.h"
+#include "host/HostError.h"
+#include "host/OlePicture_win.h"
+#include "host/WideText_win.h"
+
+#include <gtest/gtest.h>
+
+namespace qv::test {
+namespace {
+
+HWND CreateByClassName(HWND parent, const wchar_t* text, int id, int width = 120, int height = 40)
+{
+    ButtonWindow::RegisterClass();
+    return CreateWindowExW(0, ButtonClassName, text, WS_CHILD | WS_VISIBLE, 10, 10, width, height, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+}
+
+PictureRef TestPicture(const wchar_t* name)
+{
+    return OlePicture::Load(ReadWholeFile(TestPictureFolder() / name));
+}
+
+bool AllPixelsAre(const PixelImage& image, std::uint32_t rgb)
+{
+    for (const std::uint32_t pixel : image.pixels) {
+        if (pixel != rgb) {
+            return false;
+        }
+    }
+    return !image.pixels.empty();
+}
+
+std::uint32_t AsPixel(COLORREF colour)
+{
+    return (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
+}
+
+// A container of its own, as a form designer would be.
+class RecordingContainer final : public ContainerServices {
+public:
+    Text DisplayName() override { return u"cmdSpeichern"; }
+    FontRef AmbientFont() override
+    {
+        auto font = std::make_shared<FontObject>();
+        font->SetName(u"Tahoma");
+        font->SetSize(FontSize::FromPoints(10));
+        return font;
+    }
+    void PropertyChanged(const Text& propertyName) override { changed.push_back(propertyName); }
+    std::vector<Text> changed;
+};
+
+TEST(ButtonWindow, APlainParentCreatesItByClassNameAndGetsAWorkingButtonWithItsFont)
+{
+    TestParent parent;
+    const Font parentFont(CreateFontW(-13, 0, 0, 0, FW_BOLD, TRUE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0,
+                                      L"Courier New"));
+    SendMessageW(parent.Get(), WM_SETFONT, reinterpret_cast<WPARAM>(parentFont.Get()), FALSE);
+
+    const HWND window = CreateByClassName(parent.Get(), L"Speichern", 7);
+    ASSERT_TRUE(window);
+    ButtonWindow* created = ButtonWindow::FromHandle(window);
+    ASSERT_TRUE(created);
+    button& b = created->Control();
+    EXPECT_EQ(b.Caption(), u"Speichern");
+    EXPECT_EQ(b.Font()->Name(), u"Courier New");
+    EXPECT_EQ(b.Font()->Size().ToText(), u"9.75");
+    EXPECT_TRUE(b.Font()->Bold());
+    EXPECT_TRUE(b.Font()->Italic());
+    EXPECT_EQ(b.BackColor(), 0x8000000Fu);
+    EXPECT_EQ(b.PicturePosition(), 1);
+    ASSERT_TRUE(b.PictureHover());
+    EXPECT_EQ(AsOlePicture(b.PictureHover())->Type(), PICTYPE_NONE);
+    EXPECT_EQ(b.hwnd(), static_cast<std::int32_t>(reinterpret_cast<std::uintptr_t>(window)));
+    EXPECT_EQ(b.version(), u"030102-15");
+
+    // Without text and without a parent font: "button" and the id, and the system's message font.
+    TestParent plain;
+    const HWND unnamed = CreateByClassName(plain.Get(), L"", 42);
+    ASSERT_TRUE(unnamed);
+    button& other = ButtonWindow::FromHandle(unnamed)->Control();
+    EXPECT_EQ(other.Caption(), u"button42");
+    EXPECT_TRUE(other.Font()->SameAttributes(*SystemMessageFont(96)));
+
+    DestroyWindow(window);
+    EXPECT_EQ(ButtonWindow::FromHandle(window), nullptr);
+}
+
+TEST(ButtonWindow, TheOffScreenImageServesPrintClientInTheBackColour)
+{
+    TestParent parent;
+    const HWND window = CreateByClassName(parent.Get(), L"OK", 1, 90, 30);
+    button& b = ButtonWindow::FromHandle(window)->Control();
+    ButtonWindow::FromHandle(window)->Surface().SetBackColor(0x8000000F);
+    PixelImage image = PrintClient(window);
+    EXPECT_EQ(image.width, 90);
+    EXPECT_EQ(image.height, 30);
+    EXPECT_TRUE(AllPixelsAre(image, AsPixel(GetSysColor(COLOR_BTNFACE))));
+
+    b.SetBackColor(RGB(10, 200, 30));
+    EXPECT_TRUE(AllPixelsAre(PrintClient(window), 0x0AC81E));
+
+    // A larger window keeps the image and fills what is new.
+    SetWindowPos(window, nullptr, 0, 0, 150, 50, SWP_NOMOVE | SWP_NOZORDER);
+    image = PrintClient(window);
+    EXPECT_EQ(image.width, 150);
+    EXPECT_TRUE(AllPixelsAre(image, 0x0AC81E));
+
+    // Smaller than ten pixels grows back to ten.
+    SetWindowPos(window, nullptr, 0, 0, 4, 3, SWP_NOMOVE | SWP_NOZORDER);
+    RECT client{};
+    GetClientRect(window, &client);
+    EXPECT_EQ(client.right, 10);
+    EXPECT_EQ(client.bottom, 10);
+    EXPECT_EQ(b.FocusRect(), (Rect{4, 4, 6, 6}));
+
+    // Erasing the background is left to the image.
+    const WindowDC dc(window);
+    EXPECT_EQ(SendMessageW(window, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc.Get()), 0), 1);
+}
+
+TEST(ButtonWindow, PointerShapesAreAppliedWhenThePointerIsOverTheButton)
+{
+    TestParent parent;
+    const HWND window = CreateByClassName(parent.Get(), L"Zeiger", 1);
+    button& b = ButtonWindow::FromHandle(window)->Control();
+    const auto setCursor = [window] {
+        return SendMessageW(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    };
+    const struct {
+        std::int32_t shape;
+        const wchar_t* cursor;
+    } shapes[] = {
+        {1, IDC_ARROW},   {2, IDC_CROSS},    {3, IDC_IBEAM},  {5, IDC_SIZEALL},     {6, IDC_SIZENESW},
+        {7, IDC_SIZENS},  {8, IDC_SIZENWSE}, {9, IDC_SIZEWE}, {10, IDC_UPARROW},    {11, IDC_WAIT},
+        {12, IDC_NO},     {13, IDC_APPSTARTING},              {14, IDC_HELP},       {15, IDC_SIZEALL},
+    };
+    for (const auto& shape : shapes) {
+        b.SetMousePointer(shape.shape);
+        SetCursor(nullptr);
+        EXPECT_TRUE(setCursor()) << shape.shape;
+        EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, shape.cursor)) << shape.shape;
+    }
+    b.SetMousePointer(4);
+    SetCursor(nullptr);
+    EXPECT_TRUE(setCursor());
+    EXPECT_TRUE(GetCursor());
+
+    // The custom icon, and the class's arrow without one.
+    const PictureRef icon = TestPicture(L"pattern.ico");
+    b.SetMouseIcon(icon);
+    b.SetMousePointer(99);
+    SetCursor(nullptr);
+    EXPECT_TRUE(setCursor());
+    EXPECT_EQ(GetCursor(), reinterpret_cast<HCURSOR>(static_cast<UINT_PTR>(AsOlePicture(icon)->Handle())));
+    b.SetMouseIcon(nullptr);
+    SetCursor(nullptr);
+    setCursor();
+    EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_ARROW));
+    b.SetMousePointer(0);
+    SetCursor(nullptr);
+    setCursor();
+    EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_ARROW));
+
+    // Unknown shapes and pictures that are no icon are refused.
+    EXPECT_THROW(b.SetMousePointer(16), HostError);
+    EXPECT_THROW(b.SetMousePointer(-1), HostError);
+    try {
+        b.SetMouseIcon(TestPicture(L"pattern.bmp"));
+        FAIL() << "a bitmap became the mouse icon";
+    } catch (const HostError& error) {
+        EXPECT_EQ(error.Number(), ErrorNumber::InvalidPicture);
+    }
+    EXPECT_EQ(b.MousePointer(), 0);
+    EXPECT_FALSE(b.MouseIcon());
+}
+
+TEST(ButtonWindow, EnabledFontAndPictureSizesGoThroughTheWindow)
+{
+    TestParent parent;
+    const HWND window = CreateByClassName(parent.Get(), L"Aus", 1);
+    button& b = ButtonWindow::FromHandle(window)->Control();
+    b.SetEnabled(false);
+    EXPECT_FALSE(IsWindowEnabled(window));
+    EnableWindow(window, TRUE);
+    EXPECT_TRUE(b.Enabled());
+
+    const Font font(CreateFontW(-16, 0, 0, 0, FW_NORMAL, FALSE, TRUE, TRUE, DEFAULT_CHARSET, 0, 0, 0, 0, L"Arial"));
+    const FontRef own = b.Font();
+    SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
+    EXPECT_EQ(b.Font(), own);
+    EXPECT_EQ(own->Name(), u"Arial");
+    EXPECT_EQ(own->Size().ToText(), u"12");
+    EXPECT_TRUE(own->Underline());
+    EXPECT_TRUE(own->Strikethrough());
+    const auto used = reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
+    ASSERT_TRUE(used);
+    EXPECT_TRUE(FontObjectOf(used, 96)->SameAttributes(*own));
+
+    b.SetPicture(TestPicture(L"pattern.png"));
+    EXPECT_EQ(b.OriginalPicSizeW(), 40);
+    EXPECT_EQ(b.OriginalPicSizeH(), 20);
+    EXPECT_EQ(b.PictureWidth(), 40);
+    b.SetPicture(TestPicture(L"pattern.ico"));
+    EXPECT_EQ(b.PictureWidth(), 32);
+    EXPECT_EQ(b.PictureHeight(), 32);
+}
+
+TEST(ButtonWindow, AContainerPlacesItChangesEveryPropertyAndSavesItBackUnchanged)
+{
+    TestParent parent;
+    RecordingContainer container;
+    ButtonCreateParams params;
+    params.container = &container;
+    ButtonWindow& first = ButtonWindow::Create(parent.Get(), 11, {5, 5, 205, 65}, params);
+    EXPECT_EQ(first.OwnContainer(), nullptr);
+    button& b = first.Control();
+    b.InitDefaults();
+    EXPECT_EQ(b.Caption(), u"cmdSpeichern");
+    EXPECT_EQ(b.Font()->Name(), u"Tahoma");
+
+    b.SetCaption(u"Speichern \u00FCber \u201EAlles\u201C");
+    b.SetPicturePosition(2);
+    b.SetPicture(TestPicture(L"pattern.jpg"));
+    b.SetPictureWidth(24);
+    b.SetPictureHeight(12);
+    b.SetPictureHover(TestPicture(L"pattern.gif"));
+    b.SetEnabled(false);
+    auto font = std::make_shared<FontObject>();
+    font->SetName(u"Arial");
+    font->SetSize(FontSize::FromPoints(11.25));
+    font->SetItalic(true);
+    b.SetFont(font);
+    b.SetMouseIcon(TestPicture(L"pattern.ico"));
+    b.SetMousePointer(99);
+    b.SetShowFocusRect(false);
+    b.SetColor_Pressed(0x0000FF);
+    b.SetColor_Hover(0x80000010);
+    b.SetBackColor(0xEEEEEE);
+    b.SetForeColor(0x80000008);
+    b.SetSoundOver(std::int32_t{12});
+    b.SetSoundClick(u"klick.wav");
+    b.SetDefCurHand(true);
+    b.SetXPShowBorderAlways(true);
+    b.SetMaskColor(0x00FF00);
+    b.SetTransparentBG(true);
+    EXPECT_EQ(container.changed.size(), 21u);
+
+    TempFolder folder;
+    const Text saved = AsText(folder.Path() / L"knopf.json");
+    first.SavePropertiesToFile(saved);
+
+    ButtonWindow& second = ButtonWindow::Create(parent.Get(), 12, {5, 80, 205, 140}, params);
+    second.LoadPropertiesFromFile(saved);
+    button& c = second.Control();
+    EXPECT_EQ(c.Caption(), b.Caption());
+    EXPECT_EQ(c.PicturePosition(), 2);
+    EXPECT_EQ(c.PictureWidth(), 24);
+    EXPECT_EQ(c.OriginalPicSizeW(), 40);
+    EXPECT_EQ(c.Picture()->Width(), b.Picture()->Width());
+    EXPECT_EQ(AsOlePicture(c.PictureHover())->Type(), PICTYPE_BITMAP);
+    EXPECT_FALSE(IsWindowEnabled(second.Handle()));
+    EXPECT_TRUE(c.Font()->SameAttributes(*b.Font()));
+    EXPECT_EQ(AsOlePicture(c.MouseIcon())->Type(), PICTYPE_ICON);
+    EXPECT_EQ(c.MousePointer(), 99);
+    EXPECT_EQ(c.BackColor(), 0xEEEEEEu);
+    EXPECT_EQ(c.SoundOver(), Variant(Text(u"12")));
+    EXPECT_EQ(c.MaskColor(), 0x00FF00u);
+    EXPECT_TRUE(AllPixelsAre(PrintClient(second.Handle()), 0xEEEEEE));
+
+    const Text again = AsText(folder.Path() / L"wieder.json");
+    second.SavePropertiesToFile(again);
+    EXPECT_EQ(ReadWholeFile(folder.Path() / L"wieder.json"), ReadWholeFile(folder.Path() / L"knopf.json"));
+    // Saving replaced the file in one step: nothing else is left in the folder.
+    EXPECT_EQ(folder.Entries().size(), 2u);
+}
+
+TEST(ButtonWindow, ABrokenStoreFileIsRefusedWithItsReasonAndKeepsWhatLoadedBeforeIt)
+{
+    TestParent parent;
+    const HWND window = CreateByClassName(parent.Get(), L"Alt", 1);
+    ButtonWindow& created = *ButtonWindow::FromHandle(window);
+    TempFolder folder;
+    const std::filesystem::path file = folder.Path() / L"kaputt.json";
+
+    WriteWholeFile(file, {'{', '"', 'C'});
+    try {
+        created.LoadPropertiesFromFile(AsText(file));
+        FAIL() << "a cut-off file loaded";
+    } catch (const HostError& error) {
+        EXPECT_EQ(error.Number(), ErrorNumber::InvalidFileFormat);
+        EXPECT_NE(error.Description().find(u"bricht mitten im JSON ab"), Text::npos);
+    }
+    EXPECT_EQ(created.Control().Caption(), u"Alt");
+
+    const std::string document = R"({"BackColor": 255, "Caption": "Neu", "Picture": {"type": "picture", "data": "AAAA"}})";
+    WriteWholeFile(file, std::vector<std::uint8_t>(document.begin(), document.end()));
+    try {
+        created.LoadPropertiesFromFile(AsText(file));
+        FAIL() << "an undecodable picture loaded";
+    } catch (const HostError& error) {
+        EXPECT_EQ(error.Number(), ErrorNumber::InvalidPicture);
+        EXPECT_NE(error.Description().find(u"\u201EPicture\u201C"), Text::npos);
+    }
+    EXPECT_EQ(created.Control().Caption(), u"Neu");
+    EXPECT_EQ(created.Control().BackColor(), 255u);
+
+    EXPECT_THROW(created.LoadPropertiesFromFile(AsText(folder.Path() / L"fehlt.json")), HostError);
+}
+
+}  // namespace
+}  // namespace qv::test

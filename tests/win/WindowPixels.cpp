@@ -1,0 +1,91 @@
+#include "WindowPixels.h"
+
+#include "host/GdiObject_win.h"
+#include "host/LauncherServices_win.h"
+
+#include <cstring>
+#include <stdexcept>
+
+namespace qv::test {
+namespace {
+
+constexpr wchar_t ParentClass[] = L"QuorvelindeTestParent";
+constexpr wchar_t FontProperty[] = L"QuorvelindeTestFont";
+
+LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_SETFONT:
+        SetPropW(window, FontProperty, reinterpret_cast<HANDLE>(wParam));
+        return 0;
+    case WM_GETFONT:
+        return reinterpret_cast<LRESULT>(GetPropW(window, FontProperty));
+    case WM_NCDESTROY:
+        RemovePropW(window, FontProperty);
+        break;
+    default:
+        break;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+TestParent::TestParent()
+{
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = &ParentProc;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = ParentClass;
+    RegisterClassExW(&windowClass);
+    m_window = CreateWindowExW(0, ParentClass, L"Testfenster", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr, nullptr,
+                               GetModuleHandleW(nullptr), nullptr);
+    if (!m_window) {
+        throw std::runtime_error("the test parent window cannot be created");
+    }
+}
+
+TestParent::~TestParent()
+{
+    DestroyWindow(m_window);
+}
+
+PixelImage PrintClient(HWND window)
+{
+    RECT client{};
+    GetClientRect(window, &client);
+    PixelImage image{client.right, client.bottom, {}};
+    BITMAPINFO format{};
+    format.bmiHeader.biSize = sizeof format.bmiHeader;
+    format.bmiHeader.biWidth = image.width;
+    format.bmiHeader.biHeight = -image.height;
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    format.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    const Bitmap section(CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0));
+    const MemoryDC dc(CreateCompatibleDC(nullptr));
+    if (!section || !dc) {
+        throw std::runtime_error("no memory surface for the window's pixels");
+    }
+    {
+        const Selection selected(dc.Get(), section.Get());
+        SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.Get()), PRF_CLIENT);
+        GdiFlush();
+        image.pixels.resize(static_cast<std::size_t>(image.width) * image.height);
+        std::memcpy(image.pixels.data(), bits, image.pixels.size() * 4);
+    }
+    for (std::uint32_t& pixel : image.pixels) {
+        pixel &= 0xFFFFFF;
+    }
+    return image;
+}
+
+std::filesystem::path TestPictureFolder()
+{
+    const std::filesystem::path program(reinterpret_cast<const wchar_t*>(ModulePath().c_str()));
+    return program.parent_path() / L"test-pictures";
+}
+
+}  // namespace qv::test

@@ -1,0 +1,32 @@
+#pragma once
+// Windows for the tests to place controls in, and the pixels a window paints.
+
+#include "host/PixelImage.h"
+
+#include <windows.h>
+
+#include <filesystem>
+
+namespace qv::test {
+
+// A hidden top-level window that keeps the font it is given (WM_SETFONT) and
+// answers WM_GETFONT with it, as dialogs do.
+class TestParent {
+public:
+    TestParent();
+    ~TestParent();
+    TestParent(const TestParent&) = delete;
+    TestParent& operator=(const TestParent&) = delete;
+    HWND Get() const noexcept { return m_window; }
+
+private:
+    HWND m_window;
+};
+
+// What the window draws into a memory surface through WM_PRINTCLIENT.
+PixelImage PrintClient(HWND window);
+
+// The folder of test pictures that the build writes beside the test program.
+std::filesystem::path TestPictureFolder();
+
+}  // namespace qv::test
