@@ -5,6 +5,8 @@
 // Everything runs on the UI thread, called by the container or by the
 // control's own handlers; nothing here catches an error.
 
+#include "ButtonCanvas.h"
+
 #include "host/Colour.h"
 #include "host/ContainerServices.h"
 #include "host/ControlSurface.h"
@@ -19,12 +21,19 @@
 
 namespace qv {
 
+// What the button is built on; everything must outlive the button.
+struct ButtonHost {
+    ControlSurface& surface;
+    ButtonCanvas& canvas;
+    ContainerServices& container;
+    PictureLoader& pictures;
+};
+
 class button final {
 public:
     // On creation: a new font object with the platform's defaults, a pixel
     // surface whose pictures shrink by dropping rows and columns (stretch mode 3).
-    // All three must outlive the button.
-    button(ControlSurface& surface, ContainerServices& container, PictureLoader& pictures);
+    explicit button(const ButtonHost& host);
     button(const button&) = delete;
     button& operator=(const button&) = delete;
 
@@ -86,19 +95,38 @@ public:
     bool TransparentBG() const noexcept { return m_transparentBG; }
     void SetTransparentBG(bool New_TransparentBG);
 
-    // Redraws the whole button from the current values.
+    // Redraws the whole button from the current values, off-screen, then
+    // shows it. An Overflow in the layout or the picture stops it there.
     void Refresh();
     // The surface's size changed.
     void UserControl_Resize();
+    // A value the container lends its controls (font, colours) changed.
+    void UserControl_AmbientChanged(const Text& PropertyName);
+
+    // Shows the button as input would leave it: for designers and previews
+    // of the hover, pressed and focus looks. Redraws.
+    void PreviewState(bool mouseOver, bool pressed, bool hasFocus);
 
     // Values without a property of their own.
     std::int32_t OriginalPicSizeW() const noexcept { return m_originalPicSizeW; }
     std::int32_t OriginalPicSizeH() const noexcept { return m_originalPicSizeH; }
     PictureRef PictureNormal() const { return g_PictureNormal; }
     const Rect& FocusRect() const noexcept { return g_rcFocus; }
+    const Rect& ContentRect() const noexcept { return g_rcContent; }
+    const Rect& PictureRect() const noexcept { return g_rcPicture; }
+    const Rect& CaptionRect() const noexcept { return g_rcCaption; }
 
 private:
     friend class ButtonPersistence;
+
+    void SetFaceColor();
+    void DrawBorder();
+    void CalcLayout();
+    void MeasureCaption();
+    void DrawPicture();
+    void DrawCaption();
+    OleColor TranslateColor(OleColor colour);
+    void DrawRect(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom, OleColor colour);
 
     void g_Font_FontChanged(const Text& PropertyName);
     // Makes `font` the button's font object and follows its changes.
@@ -106,6 +134,7 @@ private:
     void Notify(const Text& propertyName);
 
     ControlSurface& m_surface;
+    ButtonCanvas& m_canvas;
     ContainerServices& m_container;
     PictureLoader& m_pictures;
 
@@ -132,7 +161,16 @@ private:
     FontRef g_Font;
     FontSubscription m_fontSubscription;
 
+    // Interaction state: written by input, read by the redraw.
+    std::uint8_t g_HasFocus = 0;
+    std::uint8_t g_Pressed = 0;
+    std::uint8_t g_MouseOver = 0;
+
     Rect g_rcFocus;
+    Rect g_rcContent;
+    Rect g_rcPicture;
+    Rect g_rcCaption;
+    DrawTextParams g_DrawTextParams;
 };
 
 }  // namespace qv

@@ -12,8 +12,8 @@ constexpr std::int32_t DropRowsAndColumns = 3;
 
 }  // namespace
 
-button::button(ControlSurface& surface, ContainerServices& container, PictureLoader& pictures)
-    : m_surface(surface), m_container(container), m_pictures(pictures)
+button::button(const ButtonHost& host)
+    : m_surface(host.surface), m_canvas(host.canvas), m_container(host.container), m_pictures(host.pictures)
 {
     AdoptFont(std::make_shared<FontObject>());
     m_surface.SetScaleMode(ScaleMode::Pixels);

@@ -44,10 +44,10 @@ ButtonCreateParams ParamsOf(const CREATESTRUCTW& create)
 }  // namespace
 
 ButtonWindow::ButtonWindow(HWND window, const ButtonCreateParams& params)
-    : m_surface(window, DesignTag),
+    : m_surface(window, DesignTag), m_painter(m_surface),
       m_ownContainer(params.container ? nullptr : std::make_unique<WindowContainer>(window)),
       m_container(params.container ? *params.container : *m_ownContainer), m_initDefaults(params.initDefaults),
-      m_button(m_surface, m_container, g_pictures)
+      m_button({m_surface, m_painter, m_container, g_pictures})
 {
 }
 
@@ -119,6 +119,7 @@ LRESULT ButtonWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return 1;
     case WM_PAINT: {
         const PaintDC dc(Handle());
+        m_surface.Painted();
         if (dc.Get()) {
             m_surface.PaintTo(dc.Get(), dc.Area());
         }
@@ -145,6 +146,14 @@ LRESULT ButtonWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_ENABLE:
         m_button.Refresh();
         return 0;
+    case WM_SYSCOLORCHANGE:
+        // The faces and the edge may be system colours.
+        m_button.UserControl_AmbientChanged(u"SystemColors");
+        break;
+    case WM_SETTINGCHANGE:
+    case WM_THEMECHANGED:
+        m_button.UserControl_AmbientChanged(u"Appearance");
+        break;
     case DpiChangedAfterParent:
         m_surface.DensityChanged();
         m_button.Refresh();

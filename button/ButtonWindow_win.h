@@ -14,6 +14,7 @@
 // control object, which goes when the window is destroyed. UI thread only.
 
 #include "Button.h"
+#include "ButtonPainter_win.h"
 
 #include "host/BoundWindow_win.h"
 #include "host/WindowContainer_win.h"
@@ -65,6 +66,7 @@ private:
     static LRESULT CALLBACK ClassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
     WindowSurface m_surface;
+    ButtonPainter m_painter;
     std::unique_ptr<WindowContainer> m_ownContainer;
     ContainerServices& m_container;
     bool m_initDefaults;

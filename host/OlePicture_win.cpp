@@ -59,11 +59,29 @@ HostError InvalidPicture(const Text& detail)
     return HostError(ErrorNumber::InvalidPicture, u"Ungültiges Bild: " + detail);
 }
 
+// A DIB section with a bitmap's pixels.
+Bitmap DibSectionOf(HBITMAP bitmap)
+{
+    const PixelImage image = PixelsOfBitmap(bitmap);
+    const BITMAPINFO format = DibFormatOf(image);
+    void* bits = nullptr;
+    Bitmap copy(CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!copy) {
+        throw ErrorFromLastError(u"Für das Bild ist kein Speicher frei");
+    }
+    std::memcpy(bits, image.pixels.data(), image.pixels.size() * sizeof image.pixels[0]);
+    return copy;
+}
+
 }  // namespace
 
 OlePicture::OlePicture(ComPtr<IPicture> picture, std::vector<std::uint8_t> fileData)
     : m_picture(std::move(picture)), m_fileData(std::move(fileData))
 {
+    // The loader gives display bitmaps, which Wine, for one, is slow to draw from.
+    if (Type() == PICTYPE_BITMAP) {
+        m_drawingBitmap = DibSectionOf(reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(Handle())));
+    }
 }
 
 PictureRef OlePicture::Load(std::span<const std::uint8_t> fileData)
@@ -180,7 +198,12 @@ std::vector<std::uint8_t> OlePicture::FileData() const
 
 const OlePicture* AsOlePicture(const PictureRef& picture) noexcept
 {
-    return dynamic_cast<const OlePicture*>(picture.get());
+    return picture ? AsOlePicture(*picture) : nullptr;
+}
+
+const OlePicture* AsOlePicture(const PictureObject& picture) noexcept
+{
+    return dynamic_cast<const OlePicture*>(&picture);
 }
 
 }  // namespace qv

@@ -3,6 +3,7 @@
 // Needs COM on the calling thread.
 
 #include "ComPtr_win.h"
+#include "GdiObject_win.h"
 #include "Picture.h"
 
 #include <ocidl.h>
@@ -30,17 +31,22 @@ public:
     SHORT Type() const;
     // The bitmap, icon or metafile handle, which stays the picture's.
     OLE_HANDLE Handle() const;
+    // For a bitmap: the same pixels as a DIB section, which draws without a
+    // trip to the display; null for other pictures.
+    HBITMAP DrawingBitmap() const noexcept { return m_drawingBitmap.Get(); }
 
     OlePicture(ComPtr<IPicture> picture, std::vector<std::uint8_t> fileData);
 
 private:
     ComPtr<IPicture> m_picture;
     std::vector<std::uint8_t> m_fileData;
+    Bitmap m_drawingBitmap;
 };
 
 // The OLE picture behind a reference, or null for nothing and for pictures
 // that are not the platform's.
 const OlePicture* AsOlePicture(const PictureRef& picture) noexcept;
+const OlePicture* AsOlePicture(const PictureObject& picture) noexcept;
 
 class OlePictureLoader final : public PictureLoader {
 public:

@@ -76,7 +76,18 @@ WindowSurface::Image WindowSurface::MakeImage(int width, int height) const
     Image image;
     const WindowDC window(m_window);
     image.dc.Reset(CreateCompatibleDC(window.Get()));
-    image.bitmap.Reset(CreateCompatibleBitmap(window.Get(), width, height));
+    // A DIB section: bitmaps made compatible with the image are then DIB
+    // sections too, which the platform selects and copies without a trip to
+    // the display (a display bitmap costs Wine some 180 us a selection).
+    BITMAPINFO format{};
+    format.bmiHeader.biSize = sizeof format.bmiHeader;
+    format.bmiHeader.biWidth = width;
+    format.bmiHeader.biHeight = -height;
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    format.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    image.bitmap.Reset(CreateDIBSection(window.Get(), &format, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!image.dc || !image.bitmap) {
         throw ErrorFromLastError(u"Das Bild des Steuerelements kann nicht angelegt werden");
     }
@@ -84,6 +95,7 @@ WindowSurface::Image WindowSurface::MakeImage(int width, int height) const
     image.height = height;
     image.previousBitmap = SelectObject(image.dc.Get(), image.bitmap.Get());
     image.previousFont = SelectObject(image.dc.Get(), m_fontHandle.Get());
+    SetBkMode(image.dc.Get(), TRANSPARENT);
     if (m_stretchMode) {
         SetStretchBltMode(image.dc.Get(), m_stretchMode);
     }
@@ -217,7 +229,10 @@ void WindowSurface::SetHeightTwips(std::int32_t twips)
 
 void WindowSurface::Invalidate()
 {
-    InvalidateRect(m_window, nullptr, FALSE);
+    if (!m_paintPending) {
+        InvalidateRect(m_window, nullptr, FALSE);
+        m_paintPending = true;
+    }
 }
 
 void WindowSurface::Resized()

@@ -41,8 +41,11 @@ public:
     void SetHeightTwips(std::int32_t twips) override;
     void Invalidate() override;
 
-    // The image's drawing context, with the surface's font selected.
+    // The image's drawing context, with the surface's font selected and a
+    // transparent text background.
     HDC ImageDC() const noexcept { return m_image.dc.Get(); }
+    // Clears the image with the background colour.
+    void Cls() { Fill(m_backColor); }
     OleColor BackColor() const noexcept { return m_backColor; }
     OleColor ForeColor() const noexcept { return m_foreColor; }
     HFONT FontHandle() const noexcept { return m_fontHandle.Get(); }
@@ -53,6 +56,8 @@ public:
     void Resized();
     // WM_PAINT and WM_PRINTCLIENT: copies the image's `area` to `dc`.
     void PaintTo(HDC dc, const RECT& area) const;
+    // WM_PAINT is done: the window shows the image.
+    void Painted() noexcept { m_paintPending = false; }
     // WM_SETCURSOR over the client area: true when the surface set the cursor.
     bool ApplyCursor() const;
     // WM_DPICHANGED_AFTERPARENT: the font is made again at the new density.
@@ -85,6 +90,8 @@ private:
     FontRef m_font = std::make_shared<FontObject>();
     qv::Font m_fontHandle;
     int m_stretchMode = 0;
+    // The window is invalid until its next WM_PAINT; invalidating again adds nothing.
+    bool m_paintPending = false;
     Image m_image;
 };
 

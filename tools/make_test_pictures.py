@@ -4,6 +4,7 @@ loader, one file per format, all of one pattern whose pixels the tests know:
 
   pattern.bmp  pattern.png  pattern.gif  pattern.jpg   40 x 20: left half red, right half blue
   pattern.ico                                          32 x 32: the same halves
+  keyed.bmp    10 x 8: columns 0-1 black, row 0 (from column 2) magenta, the rest green
 
   make_test_pictures.py OUTPUT_DIR
 
@@ -25,6 +26,20 @@ def halves(width, height):
     return b"P6\n%d %d\n255\n" % (width, height) + row * height
 
 
+MAGENTA = (255, 0, 255)
+GREEN = (0, 160, 0)
+BLACK = (0, 0, 0)
+
+
+def keyed():
+    def colour(x, y):
+        if x < 2:
+            return BLACK
+        return MAGENTA if y == 0 else GREEN
+    pixels = b"".join(bytes(colour(x, y)) for y in range(8) for x in range(10))
+    return b"P6\n10 8\n255\n" + pixels
+
+
 def main(argv):
     if len(argv) != 1:
         sys.exit(__doc__)
@@ -37,6 +52,9 @@ def main(argv):
             f.write(halves(40, 20))
         with open(square, "wb") as f:
             f.write(halves(32, 32))
+        key = os.path.join(work, "keyed.ppm")
+        with open(key, "wb") as f:
+            f.write(keyed())
         strip = ["-strip", "-define", "png:exclude-chunks=date,time"]
         for target, source, options in [
             ("BMP3:pattern.bmp", wide, []),
@@ -44,6 +62,7 @@ def main(argv):
             ("GIF:pattern.gif", wide, []),
             ("JPEG:pattern.jpg", wide, ["-quality", "95", "-sampling-factor", "1x1"]),
             ("ICO:pattern.ico", square, ["-type", "TrueColor"]),
+            ("BMP3:keyed.bmp", key, ["-type", "TrueColor"]),
         ]:
             kind, name = target.split(":")
             subprocess.run(["convert", source, *options, "%s:%s" % (kind, os.path.join(out, name))], check=True)

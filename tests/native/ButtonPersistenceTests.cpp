@@ -21,13 +21,14 @@ protected:
     ButtonPersistence()
     {
         container.ambient = MakeFont(u"Segoe UI", 9);
-        control.emplace(surface, container, pictures);
+        control.emplace(ButtonHost{surface, canvas, container, pictures});
         surface.resized = [this] { control->UserControl_Resize(); };
         journal.clear();
     }
 
     Journal journal;
     ScriptedSurface surface{journal};
+    ScriptedCanvas canvas{surface};
     ScriptedContainer container{journal};
     ScriptedPictureLoader pictures;
     std::optional<button> control;
@@ -205,7 +206,8 @@ TEST_F(ButtonPersistence, EveryPropertySurvivesASaveAndALoadIntoAnotherButton)
     Journal otherJournal;
     ScriptedSurface otherSurface(otherJournal);
     ScriptedContainer otherContainer(otherJournal);
-    button copy(otherSurface, otherContainer, pictures);
+    ScriptedCanvas otherCanvas(otherSurface);
+    button copy({otherSurface, otherCanvas, otherContainer, pictures});
     copy.LoadProperties(store);
 
     EXPECT_EQ(copy.Caption(), b.Caption());
@@ -281,7 +283,8 @@ TEST_F(ButtonPersistence, AStoredValueOfTheWrongTypeEndsTheLoadNamingItsKey)
         Journal j;
         ScriptedSurface s(j);
         ScriptedContainer k(j);
-        button b(s, k, pictures);
+        ScriptedCanvas drawing(s);
+        button b({s, drawing, k, pictures});
         ScriptedStore store(j);
         store.values[c.key] = c.value;
         try {

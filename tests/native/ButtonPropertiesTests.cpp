@@ -21,12 +21,13 @@ protected:
 
     void Create()
     {
-        control.emplace(surface, container, pictures);
+        control.emplace(ButtonHost{surface, canvas, container, pictures});
         surface.resized = [this] { control->UserControl_Resize(); };
     }
 
     Journal journal;
     ScriptedSurface surface{journal};
+    ScriptedCanvas canvas{surface};
     ScriptedContainer container{journal};
     ScriptedPictureLoader pictures;
     std::optional<button> control;
@@ -37,7 +38,8 @@ TEST_F(ButtonProperties, CreationGivesADefaultFontAPixelSurfaceAndNothingElse)
     Journal created;
     ScriptedSurface fresh(created);
     ScriptedContainer quiet(created);
-    const button b(fresh, quiet, pictures);
+    ScriptedCanvas drawing(fresh);
+    const button b({fresh, drawing, quiet, pictures});
     EXPECT_EQ(created, (Journal{"surface.ScaleMode 3", "surface.StretchMode 3"}));
     EXPECT_EQ(b.Font()->Name(), u"MS Sans Serif");
     EXPECT_EQ(b.Font()->Size().ToText(), u"8.25");

@@ -57,7 +57,8 @@ TEST(JsonPropertyStore, ANewButtonIsSavedAsReadableJsonWithEveryKeyInSaveOrder)
     ScriptedContainer container(journal);
     container.ambient = MakeFont(u"Segoe UI", 9);
     ScriptedPictureLoader pictures;
-    button b(surface, container, pictures);
+    ScriptedCanvas canvas(surface);
+    button b({surface, canvas, container, pictures});
     b.InitDefaults();
     b.SetPicture(MakePicture(1270, 635));
 
@@ -242,7 +243,8 @@ TEST(JsonPropertyStore, AWrongTypeReachesTheButtonAsAMismatchNamingTheKey)
     ScriptedSurface surface(journal);
     ScriptedContainer container(journal);
     ScriptedPictureLoader pictures;
-    button b(surface, container, pictures);
+    ScriptedCanvas canvas(surface);
+    button b({surface, canvas, container, pictures});
     JsonPropertyStore store = JsonPropertyStore::Parse(Bytes(R"({"BackColor": 255, "PictureWidth": "breit"})"), pictures);
     try {
         b.LoadProperties(store);

@@ -20,7 +20,8 @@ std::vector<std::uint8_t> SeedDocument(PictureLoader& pictures)
     Journal journal;
     ScriptedSurface surface(journal);
     ScriptedContainer container(journal);
-    button b(surface, container, pictures);
+    ScriptedCanvas canvas(surface);
+    button b({surface, canvas, container, pictures});
     b.InitDefaults();
     b.SetPicture(MakePicture(2540, 1270));
     b.SetMouseIcon(MakePicture(847, 847));
@@ -95,7 +96,8 @@ TEST(PropertyStoreFuzz, MutatedStoreFilesLoadOrRaiseTheProgramsError)
         Journal journal;
         ScriptedSurface surface(journal);
         ScriptedContainer container(journal);
-        button b(surface, container, pictures);
+        ScriptedCanvas canvas(surface);
+    button b({surface, canvas, container, pictures});
         surface.resized = [&b] { b.UserControl_Resize(); };
         try {
             JsonPropertyStore store = JsonPropertyStore::Parse(document, pictures);

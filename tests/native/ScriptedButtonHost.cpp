@@ -6,7 +6,6 @@
 #include <sstream>
 
 namespace qv::test {
-namespace {
 
 std::string Hex(std::uint32_t value)
 {
@@ -15,7 +14,11 @@ std::string Hex(std::uint32_t value)
     return out.str();
 }
 
-}  // namespace
+std::string RectText(const Rect& rect)
+{
+    return std::to_string(rect.left) + "," + std::to_string(rect.top) + "," + std::to_string(rect.right) + "," +
+           std::to_string(rect.bottom);
+}
 
 std::vector<std::uint8_t> ScriptedPicture::FileData() const
 {
@@ -49,13 +52,13 @@ PictureRef ScriptedPictureLoader::LoadPicture(std::span<const std::uint8_t> file
 
 void ScriptedSurface::SetEnabled(bool value)
 {
-    m_journal.push_back(std::string("surface.Enabled ") + (value ? "true" : "false"));
+    Record(std::string("surface.Enabled ") + (value ? "true" : "false"));
     enabled = value;
 }
 
 void ScriptedSurface::SetMousePointer(std::int16_t shape)
 {
-    m_journal.push_back("surface.MousePointer " + std::to_string(shape));
+    Record("surface.MousePointer " + std::to_string(shape));
     if ((shape < PointerDefault || shape > PointerLast) && shape != PointerCustom) {
         throw HostError(ErrorNumber::InvalidPropertyValue, u"Ungültiger Eigenschaftswert");
     }
@@ -64,19 +67,19 @@ void ScriptedSurface::SetMousePointer(std::int16_t shape)
 
 void ScriptedSurface::SetMouseIcon(const PictureRef& value)
 {
-    m_journal.push_back(value ? "surface.MouseIcon picture" : "surface.MouseIcon nothing");
+    Record(value ? "surface.MouseIcon picture" : "surface.MouseIcon nothing");
     icon = value;
 }
 
 void ScriptedSurface::SetBackColor(OleColor colour)
 {
-    m_journal.push_back("surface.BackColor " + Hex(colour));
+    Record("surface.BackColor " + Hex(colour));
     backColor = colour;
 }
 
 void ScriptedSurface::SetForeColor(OleColor colour)
 {
-    m_journal.push_back("surface.ForeColor " + Hex(colour));
+    Record("surface.ForeColor " + Hex(colour));
     foreColor = colour;
 }
 
@@ -87,19 +90,19 @@ FontRef ScriptedSurface::Font() const
 
 void ScriptedSurface::SetFont(const FontObject& value)
 {
-    m_journal.push_back("surface.Font " + Utf8FromText(value.Name()) + " " + Utf8FromText(value.Size().ToText()));
+    Record("surface.Font " + Utf8FromText(value.Name()) + " " + Utf8FromText(value.Size().ToText()));
     font = value.Copy();
 }
 
 void ScriptedSurface::SetScaleMode(ScaleMode mode)
 {
-    m_journal.push_back("surface.ScaleMode " + std::to_string(static_cast<int>(mode)));
+    Record("surface.ScaleMode " + std::to_string(static_cast<int>(mode)));
     scaleMode = mode;
 }
 
 void ScriptedSurface::SetStretchMode(std::int32_t mode)
 {
-    m_journal.push_back("surface.StretchMode " + std::to_string(mode));
+    Record("surface.StretchMode " + std::to_string(mode));
     stretchMode = mode;
 }
 
@@ -115,7 +118,7 @@ std::int32_t ScriptedSurface::HimetricToPixelsY(std::int32_t himetric) const
 
 void ScriptedSurface::SetWidthTwips(std::int32_t twips)
 {
-    m_journal.push_back("surface.Width " + std::to_string(twips));
+    Record("surface.Width " + std::to_string(twips));
     width = TwipsToPixels(twips, dpiX);
     if (resized) {
         resized();
@@ -124,7 +127,7 @@ void ScriptedSurface::SetWidthTwips(std::int32_t twips)
 
 void ScriptedSurface::SetHeightTwips(std::int32_t twips)
 {
-    m_journal.push_back("surface.Height " + std::to_string(twips));
+    Record("surface.Height " + std::to_string(twips));
     height = TwipsToPixels(twips, dpiY);
     if (resized) {
         resized();
@@ -133,8 +136,64 @@ void ScriptedSurface::SetHeightTwips(std::int32_t twips)
 
 void ScriptedSurface::Invalidate()
 {
+    redrawSteps = nullptr;
     m_journal.push_back("Refresh");
     ++redraws;
+}
+
+void ScriptedSurface::Record(std::string entry)
+{
+    (redrawSteps ? *redrawSteps : m_journal).push_back(std::move(entry));
+}
+
+void ScriptedCanvas::Cls()
+{
+    steps.clear();
+    m_surface.redrawSteps = &steps;
+    steps.push_back("Cls");
+}
+
+OleColor ScriptedCanvas::SysColor(std::uint32_t index)
+{
+    // Recognisable stand-ins for the system colours: the index in every channel.
+    return index * 0x010101u;
+}
+
+void ScriptedCanvas::FrameRect(const Rect& rect, OleColor rgb)
+{
+    steps.push_back("FrameRect " + RectText(rect) + " " + Hex(rgb));
+}
+
+Rect ScriptedCanvas::MeasureText(const Text& text, const Rect& rect, std::uint32_t format, DrawTextParams& params)
+{
+    steps.push_back("MeasureText " + Utf8FromText(text) + " " + RectText(rect) + " " + Hex(format));
+    lastParams = params;
+    return {rect.left, rect.top, rect.left + measuredWidth, rect.top + measuredHeight};
+}
+
+void ScriptedCanvas::PaintText(const Text& text, const Rect& rect, std::uint32_t format, DrawTextParams& params)
+{
+    steps.push_back("PaintText " + Utf8FromText(text) + " " + RectText(rect) + " " + Hex(format));
+    lastParams = params;
+}
+
+void ScriptedCanvas::SetTextColor(OleColor rgb)
+{
+    steps.push_back("TextColor " + Hex(rgb));
+}
+
+void ScriptedCanvas::DrawFocusRect(const Rect& rect)
+{
+    steps.push_back("FocusRect " + RectText(rect));
+}
+
+void ScriptedCanvas::DrawPicture(const PictureObject&, std::int32_t naturalWidth, std::int32_t naturalHeight,
+                                 std::int32_t drawnWidth, std::int32_t drawnHeight, std::int32_t x, std::int32_t y,
+                                 OleColor keyColour)
+{
+    steps.push_back("DrawPicture " + std::to_string(naturalWidth) + "x" + std::to_string(naturalHeight) + " as " +
+                    std::to_string(drawnWidth) + "x" + std::to_string(drawnHeight) + " at " + std::to_string(x) +
+                    "," + std::to_string(y) + " key " + Hex(keyColour));
 }
 
 Text ScriptedContainer::DisplayName()

@@ -3,6 +3,7 @@
 // behaviour a test sets, all writing what is asked of them into one journal,
 // so that a test can check the order of reads, writes and notifications.
 
+#include "button/ButtonCanvas.h"
 #include "host/ContainerServices.h"
 #include "host/ControlSurface.h"
 #include "host/Picture.h"
@@ -84,9 +85,40 @@ public:
     int redraws = 0;
     // Runs on a size change, as the window's size notification would.
     std::function<void()> resized;
+    // While a redraw runs (from the canvas's Cls to Invalidate) what the
+    // surface is asked goes to the redraw's steps instead of the journal.
+    Journal* redrawSteps = nullptr;
 
 private:
+    void Record(std::string entry);
+
     Journal& m_journal;
+};
+
+// Records the drawing of the last redraw, step by step; measures every text
+// as `measured` pixels wide and high.
+class ScriptedCanvas final : public ButtonCanvas {
+public:
+    explicit ScriptedCanvas(ScriptedSurface& surface) : m_surface(surface) {}
+
+    void Cls() override;
+    OleColor SysColor(std::uint32_t index) override;
+    void FrameRect(const Rect& rect, OleColor rgb) override;
+    Rect MeasureText(const Text& text, const Rect& rect, std::uint32_t format, DrawTextParams& params) override;
+    void PaintText(const Text& text, const Rect& rect, std::uint32_t format, DrawTextParams& params) override;
+    void SetTextColor(OleColor rgb) override;
+    void DrawFocusRect(const Rect& rect) override;
+    void DrawPicture(const PictureObject& picture, std::int32_t naturalWidth, std::int32_t naturalHeight,
+                     std::int32_t drawnWidth, std::int32_t drawnHeight, std::int32_t x, std::int32_t y,
+                     OleColor keyColour) override;
+
+    Journal steps;
+    std::int32_t measuredWidth = 40;
+    std::int32_t measuredHeight = 12;
+    DrawTextParams lastParams;
+
+private:
+    ScriptedSurface& m_surface;
 };
 
 class ScriptedContainer final : public ContainerServices {
@@ -122,6 +154,9 @@ public:
 private:
     Journal& m_journal;
 };
+
+std::string RectText(const Rect& rect);
+std::string Hex(std::uint32_t value);
 
 FontRef MakeFont(const Text& name, double points, bool bold = false, bool italic = false,
                     bool underline = false, bool strikethrough = false);

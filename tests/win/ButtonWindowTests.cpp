@@ -95,7 +95,7 @@ TEST(ButtonWindow, TheOffScreenImageServesPrintClientInTheBackColour)
     TestParent parent;
     const HWND window = CreateByClassName(parent.Get(), L"OK", 1, 90, 30);
     button& b = ButtonWindow::FromHandle(window)->Control();
-    ButtonWindow::FromHandle(window)->Surface().SetBackColor(0x8000000F);
+    b.SetCaption(u"");
     PixelImage image = PrintClient(window);
     EXPECT_EQ(image.width, 90);
     EXPECT_EQ(image.height, 30);
@@ -270,7 +270,10 @@ TEST(ButtonWindow, AContainerPlacesItChangesEveryPropertyAndSavesItBackUnchanged
     EXPECT_EQ(c.BackColor(), 0xEEEEEEu);
     EXPECT_EQ(c.SoundOver(), Variant(Text(u"12")));
     EXPECT_EQ(c.MaskColor(), 0x00FF00u);
-    EXPECT_TRUE(AllPixelsAre(PrintClient(second.Handle()), 0xEEEEEE));
+    // Disabled: the face inside the edge, nothing else.
+    const PixelImage shown = PrintClient(second.Handle());
+    EXPECT_EQ(shown.At(shown.width / 2, shown.height / 2), 0xEEEEEEu);
+    EXPECT_EQ(shown.At(0, 0), AsPixel(GetSysColor(COLOR_BTNHIGHLIGHT)));
 
     const Text again = AsText(folder.Path() / L"wieder.json");
     second.SavePropertiesToFile(again);

@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <stdexcept>
+#include <string>
 
 namespace qv::test {
 namespace {
@@ -42,7 +43,7 @@ TestParent::TestParent()
     m_window = CreateWindowExW(0, ParentClass, L"Testfenster", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr, nullptr,
                                GetModuleHandleW(nullptr), nullptr);
     if (!m_window) {
-        throw std::runtime_error("the test parent window cannot be created");
+        throw std::runtime_error("the test parent window cannot be created, error " + std::to_string(GetLastError()));
     }
 }
 
@@ -51,15 +52,13 @@ TestParent::~TestParent()
     DestroyWindow(m_window);
 }
 
-PixelImage PrintClient(HWND window)
+PixelImage DrawnPixels(int width, int height, const std::function<void(HDC)>& draw)
 {
-    RECT client{};
-    GetClientRect(window, &client);
-    PixelImage image{client.right, client.bottom, {}};
+    PixelImage image{width, height, {}};
     BITMAPINFO format{};
     format.bmiHeader.biSize = sizeof format.bmiHeader;
-    format.bmiHeader.biWidth = image.width;
-    format.bmiHeader.biHeight = -image.height;
+    format.bmiHeader.biWidth = width;
+    format.bmiHeader.biHeight = -height;
     format.bmiHeader.biPlanes = 1;
     format.bmiHeader.biBitCount = 32;
     format.bmiHeader.biCompression = BI_RGB;
@@ -67,19 +66,28 @@ PixelImage PrintClient(HWND window)
     const Bitmap section(CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0));
     const MemoryDC dc(CreateCompatibleDC(nullptr));
     if (!section || !dc) {
-        throw std::runtime_error("no memory surface for the window's pixels");
+        throw std::runtime_error("no memory surface for the pixels");
     }
     {
         const Selection selected(dc.Get(), section.Get());
-        SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.Get()), PRF_CLIENT);
+        draw(dc.Get());
         GdiFlush();
-        image.pixels.resize(static_cast<std::size_t>(image.width) * image.height);
+        image.pixels.resize(static_cast<std::size_t>(width) * height);
         std::memcpy(image.pixels.data(), bits, image.pixels.size() * 4);
     }
     for (std::uint32_t& pixel : image.pixels) {
         pixel &= 0xFFFFFF;
     }
     return image;
+}
+
+PixelImage PrintClient(HWND window)
+{
+    RECT client{};
+    GetClientRect(window, &client);
+    return DrawnPixels(client.right, client.bottom, [window](HDC dc) {
+        SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    });
 }
 
 std::filesystem::path TestPictureFolder()

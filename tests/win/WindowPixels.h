@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <filesystem>
+#include <functional>
 
 namespace qv::test {
 
@@ -22,6 +23,9 @@ public:
 private:
     HWND m_window;
 };
+
+// What `draw` draws into a 32-bit memory surface of that size.
+PixelImage DrawnPixels(int width, int height, const std::function<void(HDC)>& draw);
 
 // What the window draws into a memory surface through WM_PRINTCLIENT.
 PixelImage PrintClient(HWND window);
