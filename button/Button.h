@@ -11,13 +11,18 @@
 #include "host/ContainerServices.h"
 #include "host/ControlSurface.h"
 #include "host/FontObject.h"
+#include "host/MessagePump.h"
 #include "host/Picture.h"
+#include "host/PointerServices.h"
 #include "host/PropertyStore.h"
 #include "host/Rect.h"
+#include "host/SoundPlayer.h"
 #include "host/Text.h"
+#include "host/Timer.h"
 #include "host/Variant.h"
 
 #include <cstdint>
+#include <functional>
 
 namespace qv {
 
@@ -27,6 +32,28 @@ struct ButtonHost {
     ButtonCanvas& canvas;
     ContainerServices& container;
     PictureLoader& pictures;
+    // Polls for the end of a hover while the pointer is over the button.
+    Timer& overTimer;
+    PointerServices& pointer;
+    SoundPlayer& sound;
+    // One step of the message loop, so that a hover shows at once.
+    MessagePump& pump;
+};
+
+// The button's events, raised synchronously on the UI thread. Mouse buttons
+// are 1 left, 2 right, 4 middle; Shift is 1 Shift, 2 Ctrl, 4 Alt; X and Y are
+// the surface's pixels. A handler may change the button; the button reads
+// nothing back from it.
+struct ButtonEvents {
+    std::function<void()> Click;
+    std::function<void(std::int16_t KeyCode, std::int16_t Shift)> KeyDown;
+    std::function<void(std::int16_t KeyAscii)> KeyPress;
+    std::function<void(std::int16_t KeyCode, std::int16_t Shift)> KeyUp;
+    std::function<void(std::int16_t button, std::int16_t Shift, float X, float Y)> MouseDown;
+    std::function<void(std::int16_t button, std::int16_t Shift, float X, float Y)> MouseMove;
+    std::function<void(std::int16_t button, std::int16_t Shift, float X, float Y)> MouseUp;
+    std::function<void(std::int16_t Shift)> MouseIn;
+    std::function<void(std::int16_t Shift)> MouseOut;
 };
 
 class button final {
@@ -107,6 +134,27 @@ public:
     // of the hover, pressed and focus looks. Redraws.
     void PreviewState(bool mouseOver, bool pressed, bool hasFocus);
 
+    void SetEvents(ButtonEvents events) { m_events = std::move(events); }
+
+    // Input, as the surface delivers it: mouse buttons and Shift as for the
+    // events. Re-entry: the hover entry yields to the message loop once, so
+    // any handler here may run inside UserControl_MouseMove.
+    void UserControl_MouseDown(std::int16_t Button, std::int16_t Shift, float X, float Y);
+    void UserControl_MouseMove(std::int16_t Button, std::int16_t Shift, float X, float Y);
+    void UserControl_MouseUp(std::int16_t Button, std::int16_t Shift, float X, float Y);
+    // The second press of a double-click, in place of its mouse-down.
+    void UserControl_DblClick();
+    void UserControl_KeyDown(std::int16_t KeyCode, std::int16_t Shift);
+    void UserControl_KeyPress(std::int16_t KeyAscii);
+    void UserControl_KeyUp(std::int16_t KeyCode, std::int16_t Shift);
+    void UserControl_EnterFocus();
+    void UserControl_ExitFocus();
+    // The mouse capture went elsewhere while a button was held: the press is
+    // abandoned, shown released, and no click follows.
+    void UserControl_CaptureLost();
+    // A tick of the hover timer.
+    void OverTimer_Timer();
+
     // Values without a property of their own.
     std::int32_t OriginalPicSizeW() const noexcept { return m_originalPicSizeW; }
     std::int32_t OriginalPicSizeH() const noexcept { return m_originalPicSizeH; }
@@ -128,6 +176,10 @@ private:
     OleColor TranslateColor(OleColor colour);
     void DrawRect(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom, OleColor colour);
 
+    bool Inside(float X, float Y) const;
+    std::uint8_t PlaySoundFile(const Text& path);
+    void StoreCaption(const Text& caption);
+
     void g_Font_FontChanged(const Text& PropertyName);
     // Makes `font` the button's font object and follows its changes.
     void AdoptFont(FontRef font);
@@ -137,6 +189,11 @@ private:
     ButtonCanvas& m_canvas;
     ContainerServices& m_container;
     PictureLoader& m_pictures;
+    Timer& OverTimer;
+    PointerServices& m_pointer;
+    SoundPlayer& m_sound;
+    MessagePump& m_pump;
+    ButtonEvents m_events;
 
     OleColor m_backColor = 0;
     OleColor m_foreColor = 0;
@@ -165,6 +222,11 @@ private:
     std::uint8_t g_HasFocus = 0;
     std::uint8_t g_Pressed = 0;
     std::uint8_t g_MouseOver = 0;
+    std::uint8_t g_KeyLatched = 0;
+    std::int16_t g_LastButton = 0;
+    std::int16_t g_LastShift = 0;
+    float g_LastX = 0;
+    float g_LastY = 0;
 
     Rect g_rcFocus;
     Rect g_rcContent;

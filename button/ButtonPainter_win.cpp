@@ -38,8 +38,9 @@ int DrawTextOnce(HDC dc, const Text& text, RECT& rect, std::uint32_t format, Dra
 
 // Draws the picture at (0, 0) in `width` x `height` of `dc`: a bitmap at its
 // own size as the platform's bitmap drawing call does; icons and metafiles
-// through the picture object itself, so that they show too.
-void DrawNatural(HDC dc, const PictureObject& picture, std::int32_t width, std::int32_t height)
+// through the picture object itself, over the face, so that they show too,
+// their soft edges blend into the face and their transparent parts show it.
+void DrawNatural(HDC dc, const PictureObject& picture, std::int32_t width, std::int32_t height, COLORREF face)
 {
     const OlePicture* ole = AsOlePicture(picture);
     if (!ole || ole->IsEmpty()) {
@@ -49,6 +50,9 @@ void DrawNatural(HDC dc, const PictureObject& picture, std::int32_t width, std::
         DrawStateW(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(ole->DrawingBitmap()), 0, 0, 0, 0, 0, DST_BITMAP);
         return;
     }
+    const Brush background(CreateSolidBrush(face));
+    const RECT all{0, 0, width, height};
+    ::FillRect(dc, &all, background.Get());
     const LONG himetricWidth = picture.Width();
     const LONG himetricHeight = picture.Height();
     ole->Get()->Render(dc, 0, 0, width, height, 0, himetricHeight, himetricWidth, -himetricHeight, nullptr);
@@ -106,10 +110,10 @@ void ButtonPainter::DrawPicture(const PictureObject& picture, std::int32_t natur
     // Shrinking follows the surface's stretch mode.
     SetStretchBltMode(b.Get(), GetStretchBltMode(surface));
 
-    DrawNatural(a.Get(), picture, naturalWidth, naturalHeight);
-    StretchBlt(b.Get(), 0, 0, drawnWidth, drawnHeight, a.Get(), 0, 0, naturalWidth, naturalHeight, SRCCOPY);
     // A system colour keys on the colour it stands for now; an RGB value goes as it is.
     const COLORREF key = IsSystemColour(keyColour) ? WindowSurface::Resolve(keyColour) : keyColour;
+    DrawNatural(a.Get(), picture, naturalWidth, naturalHeight, WindowSurface::Resolve(m_surface.BackColor()));
+    StretchBlt(b.Get(), 0, 0, drawnWidth, drawnHeight, a.Get(), 0, 0, naturalWidth, naturalHeight, SRCCOPY);
     TransparentBlit(surface, surface, b.Get(), 0, 0, drawnWidth, drawnHeight, x, y, key);
 }
 

@@ -176,7 +176,7 @@ void ButtonPersistence::InitDefaults(button& b)
     b.m_showFocusRect = Default<bool>(b, ShowFocusRect);
     b.m_surface.SetFont(*Default<FontRef>(b, Font));
     b.AdoptFont(Default<FontRef>(b, Font));
-    b.m_caption = Default<Text>(b, Caption);
+    b.StoreCaption(Default<Text>(b, Caption));
     b.m_picturePosition = Default<std::int32_t>(b, PicturePosition);
     b.m_pictureWidth = Default<std::int32_t>(b, PictureWidth);
     b.m_pictureHeight = Default<std::int32_t>(b, PictureHeight);
@@ -201,7 +201,7 @@ void ButtonPersistence::Load(button& b, PropertyStore& store)
     b.m_foreColor = static_cast<OleColor>(Read<std::int32_t>(b, store, ForeColor));
     b.m_surface.SetForeColor(b.m_foreColor);
     b.m_showFocusRect = Read<bool>(b, store, ShowFocusRect);
-    b.m_caption = Read<Text>(b, store, Caption);
+    b.StoreCaption(Read<Text>(b, store, Caption));
     b.m_picturePosition = Read<std::int32_t>(b, store, PicturePosition);
     // Stored as it is: the sizes come from the store too.
     b.m_picture = Read<PictureRef>(b, store, Picture);

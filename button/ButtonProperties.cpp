@@ -9,12 +9,16 @@ namespace {
 constexpr std::int32_t PicturePlaceholderSize = 32;
 // The platform's stretch mode that drops rows and columns (COLORONCOLOR).
 constexpr std::int32_t DropRowsAndColumns = 3;
+// Hover ends are looked for this often while the pointer is over the button.
+constexpr std::int32_t OverTimerInterval = 10;
 
 }  // namespace
 
 button::button(const ButtonHost& host)
-    : m_surface(host.surface), m_canvas(host.canvas), m_container(host.container), m_pictures(host.pictures)
+    : m_surface(host.surface), m_canvas(host.canvas), m_container(host.container), m_pictures(host.pictures),
+      OverTimer(host.overTimer), m_pointer(host.pointer), m_sound(host.sound), m_pump(host.pump)
 {
+    OverTimer.SetInterval(OverTimerInterval);
     AdoptFont(std::make_shared<FontObject>());
     m_surface.SetScaleMode(ScaleMode::Pixels);
     m_surface.SetStretchMode(DropRowsAndColumns);
@@ -100,9 +104,16 @@ void button::SetShowFocusRect(bool New_ShowFocusRect)
     Refresh();
 }
 
+void button::StoreCaption(const Text& caption)
+{
+    m_caption = caption;
+    // Screen readers name the button by its window's text.
+    m_surface.SetText(caption);
+}
+
 void button::SetCaption(const Text& New_Caption)
 {
-    m_caption = New_Caption;
+    StoreCaption(New_Caption);
     Notify(u"Caption");
     Refresh();
 }

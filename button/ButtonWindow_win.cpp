@@ -1,6 +1,10 @@
 #include "ButtonWindow_win.h"
 
 #include "host/FileInput_win.h"
+#include "host/MessagePump_win.h"
+#include "host/PointerServices_win.h"
+#include "host/SoundPlayer_win.h"
+#include "host/WideText_win.h"
 #include "host/FileOutput_win.h"
 #include "host/FontHandle_win.h"
 #include "host/Dpi_win.h"
@@ -8,6 +12,9 @@
 #include "host/OlePicture_win.h"
 #include "host/TopLevelError.h"
 #include "host/Win32Error_win.h"
+
+#include <oleacc.h>
+#include <windowsx.h>
 
 #include <map>
 
@@ -20,13 +27,64 @@ constexpr UINT DpiChangedAfterParent = 0x02E3;
 // The tag the button was designed with; its `version` property reads it.
 constexpr char16_t DesignTag[] = u"030102-15";
 
+constexpr UINT_PTR OverTimerId = 1;
+constexpr std::int16_t LeftButton = 1;
+constexpr std::int16_t RightButton = 2;
+constexpr std::int16_t MiddleButton = 4;
+
 OlePictureLoader g_pictures;
+WindowsPointerServices g_pointer;
+WaveSoundPlayer g_sound;
+WindowsMessagePump g_pump;
 
 // The button objects, each owned by its window from WM_NCCREATE to WM_NCDESTROY.
 std::map<HWND, std::unique_ptr<ButtonWindow>>& OwnedButtons()
 {
     static std::map<HWND, std::unique_ptr<ButtonWindow>> buttons;
     return buttons;
+}
+
+// Buttons whose window is gone while one of its messages is still being handled.
+std::vector<std::unique_ptr<ButtonWindow>>& RetiredButtons()
+{
+    static std::vector<std::unique_ptr<ButtonWindow>> buttons;
+    return buttons;
+}
+
+// Wine exports CreateStdAccessibleProxyW without implementing it, and calling
+// the stub ends the process; there the standard client object stands in.
+bool PlatformMakesAccessibleProxies()
+{
+    static const bool wine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+    return !wine;
+}
+
+WPARAM HeldFlag(std::int16_t button)
+{
+    return button == LeftButton ? MK_LBUTTON : button == RightButton ? MK_RBUTTON : MK_MBUTTON;
+}
+
+// 1 Shift, 2 Ctrl, 4 Alt.
+std::int16_t ShiftOf(bool shift, bool control)
+{
+    return static_cast<std::int16_t>((shift ? 1 : 0) | (control ? 2 : 0) | (GetKeyState(VK_MENU) < 0 ? 4 : 0));
+}
+
+std::int16_t ShiftOfKeys(WPARAM keys)
+{
+    return ShiftOf((keys & MK_SHIFT) != 0, (keys & MK_CONTROL) != 0);
+}
+
+std::int16_t ShiftOfKeyboard()
+{
+    return ShiftOf(GetKeyState(VK_SHIFT) < 0, GetKeyState(VK_CONTROL) < 0);
+}
+
+// The mouse buttons held during a move: 1 left, 2 right, 4 middle.
+std::int16_t ButtonsOfKeys(WPARAM keys)
+{
+    return static_cast<std::int16_t>(((keys & MK_LBUTTON) ? LeftButton : 0) | ((keys & MK_RBUTTON) ? RightButton : 0) |
+                                     ((keys & MK_MBUTTON) ? MiddleButton : 0));
 }
 
 ButtonCreateParams ParamsOf(const CREATESTRUCTW& create)
@@ -44,11 +102,34 @@ ButtonCreateParams ParamsOf(const CREATESTRUCTW& create)
 }  // namespace
 
 ButtonWindow::ButtonWindow(HWND window, const ButtonCreateParams& params)
-    : m_surface(window, DesignTag), m_painter(m_surface),
+    : m_surface(window, DesignTag), m_painter(m_surface), m_overTimer(window, OverTimerId),
       m_ownContainer(params.container ? nullptr : std::make_unique<WindowContainer>(window)),
       m_container(params.container ? *params.container : *m_ownContainer), m_initDefaults(params.initDefaults),
-      m_button({m_surface, m_painter, m_container, g_pictures})
+      m_button({m_surface, m_painter, m_container, g_pictures, m_overTimer, g_pointer, g_sound, g_pump})
 {
+    SetEvents({});
+}
+
+void ButtonWindow::SetEvents(ButtonEvents events)
+{
+    events.Click = [this, click = std::move(events.Click)] {
+        if (click) {
+            click();
+        }
+        NotifyParentOfClick();
+    };
+    m_button.SetEvents(std::move(events));
+}
+
+void ButtonWindow::NotifyParentOfClick()
+{
+    const HWND window = Handle();
+    if (window) {
+        if (const HWND parent = GetParent(window)) {
+            SendMessageW(parent, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(window), BN_CLICKED),
+                         reinterpret_cast<LPARAM>(window));
+        }
+    }
 }
 
 void ButtonWindow::RegisterClass()
@@ -95,11 +176,85 @@ LRESULT CALLBACK ButtonWindow::ClassProc(HWND window, UINT message, WPARAM wPara
             return FALSE;
         }
     }
-    const LRESULT result = BoundWindowProc(window, message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-        OwnedButtons().erase(window);
+    ButtonWindow* const self = FromHandle(window);
+    if (self) {
+        ++self->m_dispatchDepth;
     }
+    const LRESULT result = BoundWindowProc(window, message, wParam, lParam);
+    if (self) {
+        --self->m_dispatchDepth;
+    }
+    if (message == WM_NCDESTROY) {
+        const auto found = OwnedButtons().find(window);
+        if (found != OwnedButtons().end()) {
+            RetiredButtons().push_back(std::move(found->second));
+            OwnedButtons().erase(found);
+        }
+    }
+    // A button goes once no message of its window is being handled any more.
+    std::erase_if(RetiredButtons(), [](const auto& retired) { return retired->m_dispatchDepth == 0; });
     return result;
+}
+
+void ButtonWindow::MouseButtonDown(std::int16_t button, WPARAM keys, LPARAM position)
+{
+    if (GetFocus() != Handle()) {
+        SetFocus(Handle());
+    }
+    // Moves and the release reach the button wherever the pointer goes while the button is held.
+    m_held |= HeldFlag(button);
+    SetCapture(Handle());
+    m_button.UserControl_MouseDown(button, ShiftOfKeys(keys), static_cast<float>(GET_X_LPARAM(position)),
+                                   static_cast<float>(GET_Y_LPARAM(position)));
+}
+
+void ButtonWindow::MouseButtonDoubleClick(std::int16_t button)
+{
+    if (GetFocus() != Handle()) {
+        SetFocus(Handle());
+    }
+    m_held |= HeldFlag(button);
+    m_button.UserControl_DblClick();
+}
+
+void ButtonWindow::MouseButtonUp(std::int16_t button, WPARAM keys, LPARAM position)
+{
+    m_held &= ~HeldFlag(button);
+    const HWND window = Handle();
+    m_button.UserControl_MouseUp(button, ShiftOfKeys(keys), static_cast<float>(GET_X_LPARAM(position)),
+                                 static_cast<float>(GET_Y_LPARAM(position)));
+    if (m_held == 0 && window && GetCapture() == window) {
+        ReleaseCapture();
+    }
+}
+
+LRESULT ButtonWindow::DialogCode(const MSG* message) const
+{
+    // A push button that takes its characters, so that key presses reach it,
+    // and Enter too: Enter is a key like any other here, not the dialog's default.
+    LRESULT code = DLGC_BUTTON | DLGC_WANTCHARS;
+    if (message && message->message == WM_KEYDOWN && message->wParam == VK_RETURN) {
+        code |= DLGC_WANTMESSAGE;
+    }
+    return code;
+}
+
+LRESULT ButtonWindow::AccessibleObject(WPARAM flags, LPARAM objectId)
+{
+    if (static_cast<LONG>(objectId) != static_cast<LONG>(OBJID_CLIENT)) {
+        return DefWindowProcW(Handle(), WM_GETOBJECT, flags, objectId);
+    }
+    // The platform's own accessible push button, named by the window text.
+    ComPtr<IAccessible> accessible;
+    const HRESULT hr =
+        PlatformMakesAccessibleProxies()
+            ? CreateStdAccessibleProxyW(Handle(), L"Button", OBJID_CLIENT, IID_IAccessible,
+                                        reinterpret_cast<void**>(accessible.Put()))
+            : CreateStdAccessibleObject(Handle(), OBJID_CLIENT, IID_IAccessible, reinterpret_cast<void**>(accessible.Put()));
+    if (FAILED(hr)) {
+        return DefWindowProcW(Handle(), WM_GETOBJECT, flags, objectId);
+    }
+    return LresultFromObject(IID_IAccessible, flags, accessible.Get());
 }
 
 LRESULT ButtonWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
@@ -146,6 +301,80 @@ LRESULT ButtonWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_ENABLE:
         m_button.Refresh();
         return 0;
+    case WM_SETTEXT: {
+        const LRESULT result = DefWindowProcW(Handle(), message, wParam, lParam);
+        const Text text = FromWide(reinterpret_cast<const wchar_t*>(lParam));
+        if (result && text != m_button.Caption()) {
+            m_button.SetCaption(text);
+        }
+        return result;
+    }
+    case WM_LBUTTONDOWN:
+        MouseButtonDown(LeftButton, wParam, lParam);
+        return 0;
+    case WM_RBUTTONDOWN:
+        MouseButtonDown(RightButton, wParam, lParam);
+        return 0;
+    case WM_MBUTTONDOWN:
+        MouseButtonDown(MiddleButton, wParam, lParam);
+        return 0;
+    case WM_LBUTTONDBLCLK:
+        MouseButtonDoubleClick(LeftButton);
+        return 0;
+    case WM_RBUTTONDBLCLK:
+        MouseButtonDoubleClick(RightButton);
+        return 0;
+    case WM_MBUTTONDBLCLK:
+        MouseButtonDoubleClick(MiddleButton);
+        return 0;
+    case WM_LBUTTONUP:
+        MouseButtonUp(LeftButton, wParam, lParam);
+        return 0;
+    case WM_RBUTTONUP:
+        MouseButtonUp(RightButton, wParam, lParam);
+        return 0;
+    case WM_MBUTTONUP:
+        MouseButtonUp(MiddleButton, wParam, lParam);
+        return 0;
+    case WM_MOUSEMOVE:
+        m_button.UserControl_MouseMove(ButtonsOfKeys(wParam), ShiftOfKeys(wParam),
+                                       static_cast<float>(GET_X_LPARAM(lParam)),
+                                       static_cast<float>(GET_Y_LPARAM(lParam)));
+        return 0;
+    case WM_CAPTURECHANGED:
+        // Another window took the mouse while a button was held: no release will come.
+        if (reinterpret_cast<HWND>(lParam) != Handle() && m_held != 0) {
+            m_held = 0;
+            m_button.UserControl_CaptureLost();
+        }
+        return 0;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+        m_button.UserControl_KeyDown(static_cast<std::int16_t>(wParam), ShiftOfKeyboard());
+        break;
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+        m_button.UserControl_KeyUp(static_cast<std::int16_t>(wParam), ShiftOfKeyboard());
+        break;
+    case WM_CHAR:
+        m_button.UserControl_KeyPress(static_cast<std::int16_t>(wParam));
+        return 0;
+    case WM_SETFOCUS:
+        m_button.UserControl_EnterFocus();
+        return 0;
+    case WM_KILLFOCUS:
+        m_button.UserControl_ExitFocus();
+        return 0;
+    case WM_TIMER:
+        if (wParam == OverTimerId) {
+            m_button.OverTimer_Timer();
+            return 0;
+        }
+        break;
+    case WM_GETDLGCODE:
+        return DialogCode(reinterpret_cast<const MSG*>(lParam));
+    case WM_GETOBJECT:
+        return AccessibleObject(wParam, lParam);
     case WM_SYSCOLORCHANGE:
         // The faces and the edge may be system colours.
         m_button.UserControl_AmbientChanged(u"SystemColors");

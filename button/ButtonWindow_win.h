@@ -11,7 +11,13 @@
 // instance defaults at creation, its name is its window text and its font is
 // the parent's. A container of its own passes ButtonCreateParams instead and
 // then calls InitDefaults or LoadProperties itself. Each window owns its
-// control object, which goes when the window is destroyed. UI thread only.
+// control object, which goes when the window is destroyed (after the message
+// that destroyed it, so an event handler may destroy the button). UI thread only.
+//
+// Like a stock push button it tells its parent of each click with WM_COMMAND
+// and BN_CLICKED (after the Click event), takes part in dialog navigation
+// (give it WS_TABSTOP), and screen readers find a push button named by its
+// caption, which is also its window text.
 
 #include "Button.h"
 #include "ButtonPainter_win.h"
@@ -19,11 +25,13 @@
 #include "host/BoundWindow_win.h"
 #include "host/WindowContainer_win.h"
 #include "host/WindowSurface_win.h"
+#include "host/WindowTimer_win.h"
 
 #include <windows.h>
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 namespace qv {
 
@@ -56,6 +64,9 @@ public:
     // The window's own container; null when the creator brought one.
     WindowContainer* OwnContainer() noexcept { return m_ownContainer.get(); }
 
+    // The button's events; Click is followed by BN_CLICKED to the parent either way.
+    void SetEvents(ButtonEvents events);
+
     // The properties to and from a property store file (JSON, see
     // host/JsonPropertyStore.h). Saving replaces the file in one step.
     void LoadPropertiesFromFile(const Text& fileName);
@@ -64,9 +75,21 @@ public:
 private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     static LRESULT CALLBACK ClassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    void MouseButtonDown(std::int16_t button, WPARAM keys, LPARAM position);
+    void MouseButtonDoubleClick(std::int16_t button);
+    void MouseButtonUp(std::int16_t button, WPARAM keys, LPARAM position);
+    LRESULT DialogCode(const MSG* message) const;
+    LRESULT AccessibleObject(WPARAM flags, LPARAM objectId);
+    void NotifyParentOfClick();
 
     WindowSurface m_surface;
     ButtonPainter m_painter;
+    WindowTimer m_overTimer;
+    // Mouse buttons (MK_LBUTTON ...) that went down over the button and are
+    // still held: the window keeps the capture while there are any.
+    WPARAM m_held = 0;
+    // Messages of this window being handled now, nested; the object outlives them all.
+    int m_dispatchDepth = 0;
     std::unique_ptr<WindowContainer> m_ownContainer;
     ContainerServices& m_container;
     bool m_initDefaults;

@@ -41,6 +41,8 @@ public:
     virtual void SetMouseIcon(const PictureRef& icon) = 0;
 
     virtual WindowHandle Handle() const = 0;
+    // The window's own text, which screen readers and other programs read.
+    virtual void SetText(const Text& text) = 0;
 
     virtual void SetBackColor(OleColor colour) = 0;
     virtual void SetForeColor(OleColor colour) = 0;

@@ -5,6 +5,7 @@
 #include "OlePicture_win.h"
 #include "Units.h"
 #include "Win32Error_win.h"
+#include "WideText_win.h"
 
 #include <algorithm>
 
@@ -144,6 +145,14 @@ void WindowSurface::SetMouseIcon(const PictureRef& icon)
         }
     }
     m_mouseIcon = icon;
+}
+
+void WindowSurface::SetText(const Text& text)
+{
+    // Unchanged text is not set again, so that WM_SETTEXT can update the caption in turn.
+    if (WindowText(m_window) != text && !SetWindowTextW(m_window, Wide(text))) {
+        throw ErrorFromLastError(u"Der Text der Schaltfläche kann nicht gesetzt werden");
+    }
 }
 
 void WindowSurface::SetBackColor(OleColor colour)

@@ -26,6 +26,7 @@ public:
     PictureRef MouseIcon() const override { return m_mouseIcon; }
     void SetMouseIcon(const PictureRef& icon) override;
     WindowHandle Handle() const override { return reinterpret_cast<WindowHandle>(m_window); }
+    void SetText(const Text& text) override;
     void SetBackColor(OleColor colour) override;
     void SetForeColor(OleColor colour) override;
     FontRef Font() const override { return m_font->Copy(); }

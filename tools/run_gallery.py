@@ -4,8 +4,14 @@
   run_gallery.py BUILD_DIR                     on your display (DISPLAY), until you close it
   run_gallery.py BUILD_DIR --screenshot FILE   on its own Xvfb: saves the gallery window as a
                                                PNG once it has drawn, then closes it
+  run_gallery.py BUILD_DIR --tour FOLDER       on its own Xvfb, as a user would try it: points
+                                               at a button, presses and releases it, saving
+                                               gallery-normal.png, gallery-hover.png and
+                                               gallery-pressed.png in FOLDER, and prints the
+                                               gallery's event log
 
-The gallery is BUILD_DIR/button_gallery.exe, started through BUILD_DIR/wine-run.
+The gallery is BUILD_DIR/button_gallery.exe, started through BUILD_DIR/wine-run;
+the tour drives it with BUILD_DIR/input_driver.exe, which sends real input.
 """
 
 import os
@@ -17,6 +23,47 @@ import time
 import launcher_kit as kit
 
 TITLE = "Quorvelinde \u2013 Schaltfl\u00e4chen"
+# Control ids of the gallery: the samples from 100 in rows of three, the log.
+LEFT_PICTURE, LOG = 101, 200
+
+
+class Gallery:
+    """The gallery running on an Xvfb of its own."""
+
+    def __init__(self, build):
+        self.build = build
+        self.xvfb, self.display = kit.start_xvfb()
+        self.env = dict(os.environ, DISPLAY=self.display, QV_USE_DISPLAY="1")
+        self.process = subprocess.Popen(
+            [os.path.join(build, "wine-run"), os.path.join(build, "button_gallery.exe")], env=self.env,
+            stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, start_new_session=True)
+        self.geometry = window_geometry(self.display, TITLE)
+        # The buttons draw once they are placed; give the window a moment to paint.
+        time.sleep(1.5)
+
+    def screenshot(self, path):
+        x, y, width, height = self.geometry
+        full = path + ".screen.png"
+        if not kit.screenshot(self.display, full):
+            raise SystemExit("the screenshot failed")
+        subprocess.run(["convert", full, "-crop", "%dx%d+%d+%d" % (width, height, x, y), "+repage", path],
+                       check=True)
+        os.remove(full)
+
+    def drive(self, *commands):
+        """Runs input_driver.exe with these commands; returns what it printed."""
+        out = subprocess.run([os.path.join(self.build, "wine-run"), os.path.join(self.build, "input_driver.exe"),
+                              TITLE, *map(str, commands)], env=self.env, stdin=subprocess.DEVNULL,
+                             capture_output=True, timeout=60)
+        if out.returncode != 0:
+            raise SystemExit("input_driver failed: " + out.stderr.decode("utf-8", "replace"))
+        return out.stdout.decode("utf-8")
+
+    def close(self):
+        os.killpg(self.process.pid, 15)
+        self.process.wait()
+        self.xvfb.terminate()
+        self.xvfb.wait()
 
 
 def window_geometry(display, title, seconds=60):
@@ -34,40 +81,44 @@ def window_geometry(display, title, seconds=60):
     raise SystemExit("the gallery window did not appear")
 
 
+def tour(gallery, folder):
+    """Normal, hover and pressed looks of the button "Bild links (1)", and its click; returns the log."""
+    os.makedirs(folder, exist_ok=True)
+    shots = {name: os.path.join(folder, "gallery-%s.png" % name) for name in ("normal", "hover", "pressed")}
+    gallery.screenshot(shots["normal"])
+    gallery.drive("point", LEFT_PICTURE, 100, 32, "wait", 400)
+    gallery.screenshot(shots["hover"])
+    gallery.drive("down", "wait", 300)
+    gallery.screenshot(shots["pressed"])
+    gallery.drive("up", "wait", 300, "point", LOG, 150, 150, "wait", 400)
+    return shots, gallery.drive("log", LOG).splitlines()
+
+
 def main(argv):
     if not argv or argv[0].startswith("-"):
         sys.exit(__doc__)
     build = os.path.abspath(argv[0])
-    command = [os.path.join(build, "wine-run"), os.path.join(build, "button_gallery.exe")]
-    if "--screenshot" not in argv:
+    if "--screenshot" not in argv and "--tour" not in argv:
         if not os.environ.get("DISPLAY"):
-            sys.exit("no DISPLAY: use --screenshot FILE to see the gallery on Xvfb")
-        return subprocess.call(command, env=dict(os.environ, QV_USE_DISPLAY="1"))
-
-    shot = os.path.abspath(argv[argv.index("--screenshot") + 1])
-    xvfb, display = kit.start_xvfb()
-    gallery = None
+            sys.exit("no DISPLAY: use --screenshot FILE or --tour FOLDER to see the gallery on Xvfb")
+        return subprocess.call([os.path.join(build, "wine-run"), os.path.join(build, "button_gallery.exe")],
+                               env=dict(os.environ, QV_USE_DISPLAY="1"))
+    gallery = Gallery(build)
     try:
-        gallery = subprocess.Popen(command, env=dict(os.environ, DISPLAY=display, QV_USE_DISPLAY="1"),
-                                   stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                                   start_new_session=True)
-        x, y, width, height = window_geometry(display, TITLE)
-        # The buttons draw once they are placed; give the window a moment to paint.
-        time.sleep(1.5)
-        full = shot + ".screen.png"
-        if not kit.screenshot(display, full):
-            raise SystemExit("the screenshot failed")
-        subprocess.run(["convert", full, "-crop", "%dx%d+%d+%d" % (width, height, x, y), "+repage", shot],
-                       check=True)
-        os.remove(full)
-        print("gallery: %dx%d window at (%d, %d), saved to %s" % (width, height, x, y, shot))
+        if "--screenshot" in argv:
+            shot = os.path.abspath(argv[argv.index("--screenshot") + 1])
+            gallery.screenshot(shot)
+            print("gallery: %dx%d window, saved to %s" % (gallery.geometry[2], gallery.geometry[3], shot))
+        else:
+            shots, log = tour(gallery, os.path.abspath(argv[argv.index("--tour") + 1]))
+            for name, path in shots.items():
+                print("%-8s %s" % (name + ":", path))
+            print("event log:")
+            for line in log:
+                print("  " + line)
         return 0
     finally:
-        if gallery:
-            os.killpg(gallery.pid, 15)
-            gallery.wait()
-        xvfb.terminate()
-        xvfb.wait()
+        gallery.close()
 
 
 if __name__ == "__main__":

@@ -1,11 +1,15 @@
 #pragma once
-// The button gallery: one window with buttons in every arrangement and look,
-// placed as a plain Win32 parent places them.
+// The button gallery: buttons in every arrangement and look, placed as a
+// plain Win32 parent places them, with a log of their events and Save and
+// Load of all their properties.
 
 #include "host/BoundWindow_win.h"
 #include "host/GdiObject_win.h"
+#include "host/Text.h"
 
 #include <windows.h>
+
+#include <vector>
 
 namespace qv {
 
@@ -20,9 +24,17 @@ public:
 private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void PlaceButtons(HINSTANCE instance);
+    void PlacePanel(HINSTANCE instance);
+    void Log(const Text& line);
+    // One file per gallery button in the store folder beside the program.
+    Text StoreFile(int id) const;
+    void SaveAll();
+    void LoadAll();
 
     Font m_font;
     Font m_titleFont;
+    HWND m_log = nullptr;
+    std::vector<HWND> m_samples;
 };
 
 }  // namespace qv

@@ -21,16 +21,17 @@ protected:
     ButtonPersistence()
     {
         container.ambient = MakeFont(u"Segoe UI", 9);
-        control.emplace(ButtonHost{surface, canvas, container, pictures});
+        control.emplace(parts.Host());
         surface.resized = [this] { control->UserControl_Resize(); };
         journal.clear();
     }
 
-    Journal journal;
-    ScriptedSurface surface{journal};
-    ScriptedCanvas canvas{surface};
-    ScriptedContainer container{journal};
-    ScriptedPictureLoader pictures;
+    ScriptedButtonParts parts;
+    Journal& journal = parts.journal;
+    ScriptedSurface& surface = parts.surface;
+    ScriptedCanvas& canvas = parts.canvas;
+    ScriptedContainer& container = parts.container;
+    ScriptedPictureLoader& pictures = parts.pictures;
     std::optional<button> control;
 };
 
@@ -203,11 +204,9 @@ TEST_F(ButtonPersistence, EveryPropertySurvivesASaveAndALoadIntoAnotherButton)
     ScriptedStore store(journal);
     b.SaveProperties(store);
 
-    Journal otherJournal;
-    ScriptedSurface otherSurface(otherJournal);
-    ScriptedContainer otherContainer(otherJournal);
-    ScriptedCanvas otherCanvas(otherSurface);
-    button copy({otherSurface, otherCanvas, otherContainer, pictures});
+    ScriptedButtonParts other;
+    ScriptedSurface& otherSurface = other.surface;
+    button copy(other.Host());
     copy.LoadProperties(store);
 
     EXPECT_EQ(copy.Caption(), b.Caption());
@@ -280,11 +279,9 @@ TEST_F(ButtonPersistence, AStoredValueOfTheWrongTypeEndsTheLoadNamingItsKey)
         {u"BackColor", MakePicture(1, 1), ErrorNumber::TypeMismatch},
     };
     for (const Case& c : cases) {
-        Journal j;
-        ScriptedSurface s(j);
-        ScriptedContainer k(j);
-        ScriptedCanvas drawing(s);
-        button b({s, drawing, k, pictures});
+        ScriptedButtonParts fresh;
+        Journal& j = fresh.journal;
+        button b(fresh.Host());
         ScriptedStore store(j);
         store.values[c.key] = c.value;
         try {

@@ -21,26 +21,26 @@ protected:
 
     void Create()
     {
-        control.emplace(ButtonHost{surface, canvas, container, pictures});
+        control.emplace(parts.Host());
         surface.resized = [this] { control->UserControl_Resize(); };
     }
 
-    Journal journal;
-    ScriptedSurface surface{journal};
-    ScriptedCanvas canvas{surface};
-    ScriptedContainer container{journal};
-    ScriptedPictureLoader pictures;
+    ScriptedButtonParts parts;
+    Journal& journal = parts.journal;
+    ScriptedSurface& surface = parts.surface;
+    ScriptedCanvas& canvas = parts.canvas;
+    ScriptedContainer& container = parts.container;
+    ScriptedPictureLoader& pictures = parts.pictures;
     std::optional<button> control;
 };
 
 TEST_F(ButtonProperties, CreationGivesADefaultFontAPixelSurfaceAndNothingElse)
 {
-    Journal created;
-    ScriptedSurface fresh(created);
-    ScriptedContainer quiet(created);
-    ScriptedCanvas drawing(fresh);
-    const button b({fresh, drawing, quiet, pictures});
-    EXPECT_EQ(created, (Journal{"surface.ScaleMode 3", "surface.StretchMode 3"}));
+    ScriptedButtonParts fresh;
+    const button b(fresh.Host());
+    EXPECT_EQ(fresh.journal, (Journal{"surface.ScaleMode 3", "surface.StretchMode 3"}));
+    EXPECT_EQ(fresh.timer.interval, 10);
+    EXPECT_FALSE(fresh.timer.enabled);
     EXPECT_EQ(b.Font()->Name(), u"MS Sans Serif");
     EXPECT_EQ(b.Font()->Size().ToText(), u"8.25");
     EXPECT_FALSE(b.Font()->Bold());

@@ -16,7 +16,7 @@ class ButtonRendering : public ::testing::Test {
 protected:
     ButtonRendering()
     {
-        control.emplace(ButtonHost{surface, canvas, container, pictures});
+        control.emplace(parts.Host());
         control->InitDefaults();
         control->SetCaption(u"OK");
         control->SetBackColor(0x112233);
@@ -33,11 +33,12 @@ protected:
         return canvas.steps;
     }
 
-    Journal journal;
-    ScriptedSurface surface{journal};
-    ScriptedCanvas canvas{surface};
-    ScriptedContainer container{journal};
-    ScriptedPictureLoader pictures;
+    ScriptedButtonParts parts;
+    Journal& journal = parts.journal;
+    ScriptedSurface& surface = parts.surface;
+    ScriptedCanvas& canvas = parts.canvas;
+    ScriptedContainer& container = parts.container;
+    ScriptedPictureLoader& pictures = parts.pictures;
     std::optional<button> control;
 };
 

@@ -52,13 +52,10 @@ HostError ErrorOf(const std::string& document, const Text& key = u"Caption")
 
 TEST(JsonPropertyStore, ANewButtonIsSavedAsReadableJsonWithEveryKeyInSaveOrder)
 {
-    Journal journal;
-    ScriptedSurface surface(journal);
-    ScriptedContainer container(journal);
-    container.ambient = MakeFont(u"Segoe UI", 9);
-    ScriptedPictureLoader pictures;
-    ScriptedCanvas canvas(surface);
-    button b({surface, canvas, container, pictures});
+    ScriptedButtonParts parts;
+    parts.container.ambient = MakeFont(u"Segoe UI", 9);
+    ScriptedPictureLoader& pictures = parts.pictures;
+    button b(parts.Host());
     b.InitDefaults();
     b.SetPicture(MakePicture(1270, 635));
 
@@ -239,12 +236,9 @@ TEST(JsonPropertyStore, FilesAreReadWholeAndReplacedInOneStep)
 
 TEST(JsonPropertyStore, AWrongTypeReachesTheButtonAsAMismatchNamingTheKey)
 {
-    Journal journal;
-    ScriptedSurface surface(journal);
-    ScriptedContainer container(journal);
-    ScriptedPictureLoader pictures;
-    ScriptedCanvas canvas(surface);
-    button b({surface, canvas, container, pictures});
+    ScriptedButtonParts parts;
+    ScriptedPictureLoader& pictures = parts.pictures;
+    button b(parts.Host());
     JsonPropertyStore store = JsonPropertyStore::Parse(Bytes(R"({"BackColor": 255, "PictureWidth": "breit"})"), pictures);
     try {
         b.LoadProperties(store);

@@ -17,11 +17,8 @@ namespace {
 
 std::vector<std::uint8_t> SeedDocument(PictureLoader& pictures)
 {
-    Journal journal;
-    ScriptedSurface surface(journal);
-    ScriptedContainer container(journal);
-    ScriptedCanvas canvas(surface);
-    button b({surface, canvas, container, pictures});
+    ScriptedButtonParts parts;
+    button b(parts.Host());
     b.InitDefaults();
     b.SetPicture(MakePicture(2540, 1270));
     b.SetMouseIcon(MakePicture(847, 847));
@@ -93,12 +90,9 @@ TEST(PropertyStoreFuzz, MutatedStoreFilesLoadOrRaiseTheProgramsError)
     int cases = 0;
     for (; cases < 20000 && std::chrono::steady_clock::now() < deadline; ++cases) {
         const std::vector<std::uint8_t> document = Mutate(seed, random);
-        Journal journal;
-        ScriptedSurface surface(journal);
-        ScriptedContainer container(journal);
-        ScriptedCanvas canvas(surface);
-    button b({surface, canvas, container, pictures});
-        surface.resized = [&b] { b.UserControl_Resize(); };
+        ScriptedButtonParts parts;
+        button b(parts.Host());
+        parts.surface.resized = [&b] { b.UserControl_Resize(); };
         try {
             JsonPropertyStore store = JsonPropertyStore::Parse(document, pictures);
             b.LoadProperties(store);

@@ -4,6 +4,7 @@
 #include "host/Units.h"
 
 #include <sstream>
+#include <utility>
 
 namespace qv::test {
 
@@ -230,6 +231,65 @@ void ScriptedStore::WriteProperty(const Text& key, const Variant& value, const V
     values[key] = value;
     defaults[key] = defaultValue;
     order.push_back(key);
+}
+
+void ScriptedTimer::SetEnabled(bool value)
+{
+    m_journal.push_back(value ? "timer on" : "timer off");
+    enabled = value;
+}
+
+void ScriptedPointer::SetCapture(WindowHandle window)
+{
+    m_journal.push_back("SetCapture " + Hex(static_cast<std::uint32_t>(window)));
+}
+
+bool ScriptedSound::PlayWaveFile(const Text& path)
+{
+    m_journal.push_back("PlaySound " + Utf8FromText(path));
+    return true;
+}
+
+namespace {
+
+std::string Number(float value)
+{
+    std::ostringstream out;
+    out << value;
+    return out.str();
+}
+
+std::string MouseText(const char* name, std::int16_t button, std::int16_t shift, float x, float y)
+{
+    return std::string(name) + " " + std::to_string(button) + " " + std::to_string(shift) + " " + Number(x) + " " +
+           Number(y);
+}
+
+}  // namespace
+
+void JournalEvents(button& b, Journal& journal)
+{
+    ButtonEvents events;
+    events.Click = [&journal] { journal.push_back("Click"); };
+    events.KeyDown = [&journal](std::int16_t code, std::int16_t shift) {
+        journal.push_back("KeyDown " + std::to_string(code) + " " + std::to_string(shift));
+    };
+    events.KeyPress = [&journal](std::int16_t ascii) { journal.push_back("KeyPress " + std::to_string(ascii)); };
+    events.KeyUp = [&journal](std::int16_t code, std::int16_t shift) {
+        journal.push_back("KeyUp " + std::to_string(code) + " " + std::to_string(shift));
+    };
+    events.MouseDown = [&journal](std::int16_t button, std::int16_t shift, float x, float y) {
+        journal.push_back(MouseText("MouseDown", button, shift, x, y));
+    };
+    events.MouseMove = [&journal](std::int16_t button, std::int16_t shift, float x, float y) {
+        journal.push_back(MouseText("MouseMove", button, shift, x, y));
+    };
+    events.MouseUp = [&journal](std::int16_t button, std::int16_t shift, float x, float y) {
+        journal.push_back(MouseText("MouseUp", button, shift, x, y));
+    };
+    events.MouseIn = [&journal](std::int16_t shift) { journal.push_back("MouseIn " + std::to_string(shift)); };
+    events.MouseOut = [&journal](std::int16_t shift) { journal.push_back("MouseOut " + std::to_string(shift)); };
+    b.SetEvents(std::move(events));
 }
 
 FontRef MakeFont(const Text& name, double points, bool bold, bool italic, bool underline, bool strikethrough)

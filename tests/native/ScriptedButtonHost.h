@@ -3,6 +3,9 @@
 // behaviour a test sets, all writing what is asked of them into one journal,
 // so that a test can check the order of reads, writes and notifications.
 
+#include "ScriptedHost.h"
+
+#include "button/Button.h"
 #include "button/ButtonCanvas.h"
 #include "host/ContainerServices.h"
 #include "host/ControlSurface.h"
@@ -15,8 +18,6 @@
 #include <vector>
 
 namespace qv::test {
-
-using Journal = std::vector<std::string>;
 
 // Picture data "PIC <width> <height>" (HIMETRIC) decodes; other data does not.
 class ScriptedPicture final : public PictureObject {
@@ -54,6 +55,7 @@ public:
     PictureRef MouseIcon() const override { return icon; }
     void SetMouseIcon(const PictureRef& value) override;
     WindowHandle Handle() const override { return handle; }
+    void SetText(const Text& value) override { text = value; }
     void SetBackColor(OleColor colour) override;
     void SetForeColor(OleColor colour) override;
     FontRef Font() const override;
@@ -73,6 +75,7 @@ public:
     std::int16_t pointer = 0;
     PictureRef icon;
     WindowHandle handle = 0x1234;
+    Text text;
     OleColor backColor = 0;
     OleColor foreColor = 0;
     FontRef font = std::make_shared<FontObject>();
@@ -154,6 +157,66 @@ public:
 private:
     Journal& m_journal;
 };
+
+class ScriptedTimer final : public Timer {
+public:
+    explicit ScriptedTimer(Journal& journal) : m_journal(journal) {}
+    void SetInterval(std::int32_t milliseconds) override { interval = milliseconds; }
+    bool Enabled() const override { return enabled; }
+    void SetEnabled(bool value) override;
+
+    std::int32_t interval = 0;
+    bool enabled = false;
+
+private:
+    Journal& m_journal;
+};
+
+// The pointer is where the test puts it, over the window the test names.
+class ScriptedPointer final : public PointerServices {
+public:
+    explicit ScriptedPointer(Journal& journal) : m_journal(journal) {}
+    ScreenPoint CursorPos() override { return position; }
+    WindowHandle WindowFromPoint(ScreenPoint) override { return windowUnder; }
+    void SetCapture(WindowHandle window) override;
+
+    ScreenPoint position;
+    WindowHandle windowUnder = 0;
+
+private:
+    Journal& m_journal;
+};
+
+class ScriptedSound final : public SoundPlayer {
+public:
+    explicit ScriptedSound(Journal& journal) : m_journal(journal) {}
+    bool PlayWaveFile(const Text& path) override;
+
+private:
+    Journal& m_journal;
+};
+
+// Everything a button is built on, scripted, with one journal.
+struct ScriptedButtonParts {
+    ScriptedButtonParts() = default;
+    ScriptedButtonParts(const ScriptedButtonParts&) = delete;
+    ScriptedButtonParts& operator=(const ScriptedButtonParts&) = delete;
+
+    ButtonHost Host() { return {surface, canvas, container, pictures, timer, pointer, sound, pump}; }
+
+    Journal journal;
+    ScriptedSurface surface{journal};
+    ScriptedCanvas canvas{surface};
+    ScriptedContainer container{journal};
+    ScriptedPictureLoader pictures;
+    ScriptedTimer timer{journal};
+    ScriptedPointer pointer{journal};
+    ScriptedSound sound{journal};
+    ScriptedPump pump{journal};
+};
+
+// Every event of the button, with its parameters, into the journal.
+void JournalEvents(button& b, Journal& journal);
 
 std::string RectText(const Rect& rect);
 std::string Hex(std::uint32_t value);

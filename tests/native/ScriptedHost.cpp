@@ -1,6 +1,7 @@
 #include "ScriptedHost.h"
 
 #include <algorithm>
+#include <stdexcept>
 
 namespace qv::test {
 
@@ -42,6 +43,20 @@ void RecordingFileOutput::ReplaceWithBytes(const Text& fileName, const ByteSnaps
         throw *refuse;
     }
     files[fileName] = bytes.ToVector();
+}
+
+void ScriptedPump::PumpStep()
+{
+    // A wait that never ends would otherwise hang the test run.
+    if (++steps > 100000) {
+        throw std::runtime_error("the message pump ran 100000 steps without end");
+    }
+    m_journal.push_back("Pump");
+    if (onStep) {
+        // A copy: the step may replace itself.
+        const auto step = onStep;
+        step();
+    }
 }
 
 std::string AsString(const std::vector<std::uint8_t>& bytes)

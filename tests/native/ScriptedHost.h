@@ -5,8 +5,10 @@
 
 #include "host/AsyncRead.h"
 #include "host/FileOutput.h"
+#include "host/MessagePump.h"
 #include "host/TickCounter.h"
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -14,6 +16,9 @@
 #include <vector>
 
 namespace qv::test {
+
+// What scripted services were asked, in order.
+using Journal = std::vector<std::string>;
 
 struct ReadRequest {
     Text target;
@@ -60,6 +65,19 @@ public:
 
     std::map<Text, std::vector<std::uint8_t>> files;
     std::optional<HostError> refuse;
+};
+
+class ScriptedPump final : public MessagePump {
+public:
+    explicit ScriptedPump(Journal& journal) : m_journal(journal) {}
+    void PumpStep() override;
+
+    // Runs inside each step, as the platform's notifications would.
+    std::function<void()> onStep;
+    int steps = 0;
+
+private:
+    Journal& m_journal;
 };
 
 std::string AsString(const std::vector<std::uint8_t>& bytes);

@@ -66,18 +66,6 @@ void ScriptedPlatform::EndProcess()
     m_journal.push_back("EndProcess");
 }
 
-void ScriptedPump::PumpStep()
-{
-    // A wait that never ends would otherwise hang the test run.
-    if (++steps > 100000) {
-        throw std::runtime_error("the message pump ran 100000 steps without end");
-    }
-    m_journal.push_back("Pump");
-    if (onStep) {
-        onStep();
-    }
-}
-
 void RecordingLabel::SetCaption(const Text& caption)
 {
     m_caption = caption;

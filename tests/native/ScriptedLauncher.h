@@ -3,6 +3,8 @@
 // every caption the status label gets, goes into one shared journal, so a test
 // can check both the arguments and the order.
 
+#include "ScriptedHost.h"
+
 #include "host/HostError.h"
 #include "host/LauncherServices.h"
 #include "host/MessagePump.h"
@@ -15,8 +17,6 @@
 #include <vector>
 
 namespace qv::test {
-
-using Journal = std::vector<std::string>;
 
 class ScriptedFileSystem final : public FileSystem {
 public:
@@ -56,19 +56,6 @@ public:
     // When set, every file query fails with it.
     std::optional<HostError> fileQueryFailure;
     int fileSystemObjectsCreated = 0;
-
-private:
-    Journal& m_journal;
-};
-
-class ScriptedPump final : public MessagePump {
-public:
-    explicit ScriptedPump(Journal& journal) : m_journal(journal) {}
-    void PumpStep() override;
-
-    // Runs inside each step, as the platform's notifications would.
-    std::function<void()> onStep;
-    int steps = 0;
 
 private:
     Journal& m_journal;

@@ -12,6 +12,7 @@ namespace {
 
 constexpr wchar_t ParentClass[] = L"QuorvelindeTestParent";
 constexpr wchar_t FontProperty[] = L"QuorvelindeTestFont";
+constexpr wchar_t ParentProperty[] = L"QuorvelindeTestParent";
 
 LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -21,8 +22,14 @@ LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         return 0;
     case WM_GETFONT:
         return reinterpret_cast<LRESULT>(GetPropW(window, FontProperty));
+    case WM_COMMAND:
+        if (auto* parent = static_cast<TestParent*>(GetPropW(window, ParentProperty))) {
+            parent->commands.push_back({LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam)});
+        }
+        return 0;
     case WM_NCDESTROY:
         RemovePropW(window, FontProperty);
+        RemovePropW(window, ParentProperty);
         break;
     default:
         break;
@@ -40,11 +47,13 @@ TestParent::TestParent()
     windowClass.hInstance = GetModuleHandleW(nullptr);
     windowClass.lpszClassName = ParentClass;
     RegisterClassExW(&windowClass);
-    m_window = CreateWindowExW(0, ParentClass, L"Testfenster", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr, nullptr,
-                               GetModuleHandleW(nullptr), nullptr);
+    // A control parent, so that Tab moves the focus among its children in a dialog loop.
+    m_window = CreateWindowExW(WS_EX_CONTROLPARENT, ParentClass, L"Testfenster", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300,
+                               nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     if (!m_window) {
         throw std::runtime_error("the test parent window cannot be created, error " + std::to_string(GetLastError()));
     }
+    SetPropW(m_window, ParentProperty, this);
 }
 
 TestParent::~TestParent()

@@ -7,11 +7,13 @@
 
 #include <filesystem>
 #include <functional>
+#include <vector>
 
 namespace qv::test {
 
 // A hidden top-level window that keeps the font it is given (WM_SETFONT) and
-// answers WM_GETFONT with it, as dialogs do.
+// answers WM_GETFONT with it, as dialogs do, and records the WM_COMMAND
+// notifications its children send.
 class TestParent {
 public:
     TestParent();
@@ -19,6 +21,13 @@ public:
     TestParent(const TestParent&) = delete;
     TestParent& operator=(const TestParent&) = delete;
     HWND Get() const noexcept { return m_window; }
+
+    struct Command {
+        int id;
+        int code;
+        HWND control;
+    };
+    std::vector<Command> commands;
 
 private:
     HWND m_window;

@@ -1,0 +1,263 @@
+#include "ScriptedButtonHost.h"
+
+#include "button/Button.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+
+namespace qv::test {
+namespace {
+
+constexpr WindowHandle OtherWindow = 0x9999;
+
+// A 100 x 30 button "OK" with three recognisable faces; every event goes to the journal.
+class ButtonInput : public ::testing::Test {
+protected:
+    ButtonInput()
+    {
+        b.InitDefaults();
+        b.SetCaption(u"OK");
+        b.SetBackColor(0x000001);
+        b.SetColor_Hover(0x000002);
+        b.SetColor_Pressed(0x000003);
+        b.UserControl_Resize();
+        parts.pointer.windowUnder = parts.surface.handle;
+        JournalEvents(b, parts.journal);
+        parts.journal.clear();
+    }
+
+    // The face of the last redraw.
+    std::string Face() const
+    {
+        const Journal& steps = parts.canvas.steps;
+        return steps.size() > 1 ? steps[1] : "";
+    }
+
+    void Hover() { b.UserControl_MouseMove(0, 0, 10, 10); }
+    void PointerLeaves()
+    {
+        parts.pointer.windowUnder = OtherWindow;
+        b.OverTimer_Timer();
+    }
+
+    ScriptedButtonParts parts;
+    button b{parts.Host()};
+    Journal& journal = parts.journal;
+};
+
+TEST_F(ButtonInput, AClickInsideShowsPressedThenPlaysTheSoundAndClicksBeforeTheMouseUp)
+{
+    Hover();
+    EXPECT_EQ(journal, (Journal{"timer on", "MouseIn 0", "Refresh", "Pump", "MouseMove 0 0 10 10"}));
+    EXPECT_EQ(Face(), "surface.BackColor 0x2");
+    journal.clear();
+    b.UserControl_MouseDown(1, 0, 10, 10);
+    EXPECT_EQ(Face(), "surface.BackColor 0x3");
+    b.UserControl_MouseUp(1, 0, 10, 10);
+    EXPECT_EQ(journal, (Journal{"Refresh", "MouseDown 1 0 10 10", "Refresh", "PlaySound .\\resources\\click.wav",
+                                "Click", "MouseUp 1 0 10 10"}));
+    EXPECT_EQ(Face(), "surface.BackColor 0x2");
+    // Moves while hovering change nothing but raise MouseMove.
+    journal.clear();
+    b.UserControl_MouseMove(1, 4, 20.5f, 3);
+    EXPECT_EQ(journal, (Journal{"MouseMove 1 4 20.5 3"}));
+}
+
+TEST_F(ButtonInput, ReleasedOutsideItShowsReleasedWithoutSoundOrClick)
+{
+    Hover();
+    b.UserControl_MouseDown(1, 0, 10, 10);
+    journal.clear();
+    b.UserControl_MouseMove(1, 0, 100, 10);
+    b.UserControl_MouseUp(1, 0, 100, 10);
+    EXPECT_EQ(journal, (Journal{"MouseMove 1 0 100 10", "Refresh", "MouseUp 1 0 100 10"}));
+    // The edges: 0 is inside, the width is not, and neither is a negative position.
+    journal.clear();
+    b.UserControl_MouseUp(4, 0, 0, 0);
+    b.UserControl_MouseUp(4, 0, 99.9f, 29.9f);
+    b.UserControl_MouseUp(4, 0, -0.1f, 5);
+    b.UserControl_MouseUp(4, 0, 50, 30);
+    EXPECT_EQ(std::count(journal.begin(), journal.end(), "Click"), 2);
+}
+
+TEST_F(ButtonInput, DraggedOutTheHoverEndsWithTheReleasedLookAndBackInItIsPressedAgainAndClicks)
+{
+    Hover();
+    b.UserControl_MouseDown(1, 2, 10, 10);
+    b.UserControl_MouseMove(1, 2, 150, 10);
+    journal.clear();
+    PointerLeaves();
+    // MouseOut carries the Shift of the mouse-down; the released look, then still pressed.
+    EXPECT_EQ(journal, (Journal{"timer off", "MouseOut 2", "Refresh", "Refresh"}));
+    EXPECT_EQ(Face(), "surface.BackColor 0x1");
+
+    journal.clear();
+    parts.pointer.windowUnder = parts.surface.handle;
+    b.UserControl_MouseMove(1, 0, 50, 10);
+    EXPECT_EQ(Face(), "surface.BackColor 0x3");
+    b.UserControl_MouseUp(1, 0, 50, 10);
+    EXPECT_EQ(journal, (Journal{"timer on", "MouseIn 0", "Refresh", "Pump", "MouseMove 1 0 50 10", "Refresh",
+                                "PlaySound .\\resources\\click.wav", "Click", "MouseUp 1 0 50 10"}));
+}
+
+TEST_F(ButtonInput, TheRightButtonNeitherPressesNorClicksButIsReported)
+{
+    Hover();
+    journal.clear();
+    b.UserControl_MouseDown(2, 1, 5, 5);
+    b.UserControl_MouseUp(2, 1, 5, 5);
+    EXPECT_EQ(journal, (Journal{"MouseDown 2 1 5 5", "MouseUp 2 1 5 5"}));
+
+    // A right release clears a press of another button, without a redraw.
+    b.UserControl_MouseDown(1, 0, 5, 5);
+    journal.clear();
+    b.UserControl_MouseUp(2, 0, 5, 5);
+    EXPECT_EQ(journal, (Journal{"MouseUp 2 0 5 5"}));
+    b.Refresh();
+    EXPECT_EQ(Face(), "surface.BackColor 0x2");
+}
+
+TEST_F(ButtonInput, TheSpaceBarPressesOnceAndClicksOnItsReleaseOtherKeysOnlyReport)
+{
+    b.UserControl_KeyDown(32, 0);
+    EXPECT_EQ(Face(), "surface.BackColor 0x3");
+    b.UserControl_KeyDown(32, 0);
+    b.UserControl_KeyPress(32);
+    b.UserControl_KeyUp(32, 1);
+    EXPECT_EQ(journal, (Journal{"Refresh", "KeyDown 32 0", "KeyDown 32 0", "KeyPress 32", "Refresh", "Refresh",
+                                "PlaySound .\\resources\\click.wav", "Click", "MouseUp 1 1 0 0", "KeyUp 32 1"}));
+    EXPECT_EQ(Face(), "surface.BackColor 0x1");
+    // The space bar's hover flag comes without the timer, MouseIn or the hover picture.
+    EXPECT_FALSE(parts.timer.enabled);
+
+    journal.clear();
+    b.UserControl_KeyDown(13, 0);
+    b.UserControl_KeyPress(13);
+    b.UserControl_KeyUp(13, 0);
+    EXPECT_EQ(journal, (Journal{"KeyDown 13 0", "KeyPress 13", "KeyUp 13 0"}));
+}
+
+TEST_F(ButtonInput, SpaceWithAnotherKeyHeldShowsNoPressButStillClicksOnRelease)
+{
+    b.UserControl_KeyDown(65, 0);
+    b.UserControl_KeyDown(32, 0);
+    EXPECT_EQ(journal, (Journal{"KeyDown 65 0", "KeyDown 32 0"}));
+    journal.clear();
+    b.UserControl_KeyUp(32, 0);
+    b.UserControl_KeyUp(65, 0);
+    EXPECT_EQ(journal, (Journal{"Refresh", "Refresh", "PlaySound .\\resources\\click.wav", "Click", "MouseUp 1 0 0 0",
+                                "KeyUp 32 0", "KeyUp 65 0"}));
+}
+
+TEST_F(ButtonInput, ADoubleClickCapturesTheMouseReplaysTheFirstPressAndGivesTwoClicks)
+{
+    Hover();
+    b.UserControl_MouseDown(1, 2, 5, 6);
+    b.UserControl_MouseUp(1, 2, 5, 6);
+    journal.clear();
+    b.UserControl_DblClick();
+    EXPECT_EQ(Face(), "surface.BackColor 0x3");
+    b.UserControl_MouseUp(1, 2, 5, 6);
+    EXPECT_EQ(journal, (Journal{"SetCapture 0x1234", "Refresh", "MouseDown 1 2 5 6", "Refresh",
+                                "PlaySound .\\resources\\click.wav", "Click", "MouseUp 1 2 5 6"}));
+}
+
+TEST_F(ButtonInput, AHoverEndsWhenAnotherWindowCoversTheStillPointerAndNotBefore)
+{
+    Hover();
+    journal.clear();
+    for (int tick = 0; tick < 5; ++tick) {
+        b.OverTimer_Timer();
+    }
+    EXPECT_TRUE(journal.empty());
+    EXPECT_TRUE(parts.timer.enabled);
+    PointerLeaves();
+    EXPECT_EQ(journal, (Journal{"timer off", "MouseOut 0", "Refresh"}));
+    EXPECT_FALSE(parts.timer.enabled);
+}
+
+TEST_F(ButtonInput, TheHoverPictureShowsWhileHoveringAndTheNormalOneComesBack)
+{
+    const PictureRef normal = MakePicture(847, 847);
+    const PictureRef hover = MakePicture(423, 423);
+    b.SetPicture(normal);
+    b.SetPictureHover(hover);
+    Hover();
+    EXPECT_EQ(b.Picture(), hover);
+    // Saved while hovering, the picture shown is what is stored.
+    ScriptedStore store(journal);
+    b.SaveProperties(store);
+    EXPECT_EQ(store.values[u"Picture"], Variant(hover));
+    PointerLeaves();
+    EXPECT_EQ(b.Picture(), normal);
+
+    // Without a hover picture nothing is swapped in, but the normal one still comes back.
+    b.SetPictureHover(nullptr);
+    Hover();
+    EXPECT_EQ(b.Picture(), normal);
+    PointerLeaves();
+    EXPECT_EQ(b.Picture(), normal);
+}
+
+TEST_F(ButtonInput, ANewInstanceMakesRoomForAPictureFromItsFirstHoverOn)
+{
+    ScriptedButtonParts fresh;
+    button created(fresh.Host());
+    created.InitDefaults();
+    created.SetCaption(u"OK");
+    created.UserControl_Resize();
+    EXPECT_EQ(created.CaptionRect(), (Rect{30, 9, 70, 21}));
+
+    fresh.pointer.windowUnder = fresh.surface.handle;
+    created.UserControl_MouseMove(0, 0, 10, 10);
+    // The empty hover picture counts: a 32 x 32 box at x = 10, the caption to its right.
+    EXPECT_EQ(created.PictureRect(), (Rect{10, -1, 42, 31}));
+    EXPECT_EQ(created.CaptionRect(), (Rect{46, 9, 86, 21}));
+    EXPECT_NE(std::find(fresh.canvas.steps.begin(), fresh.canvas.steps.end(),
+                        "DrawPicture 0x0 as 32x32 at 10,-1 key 0x0"),
+              fresh.canvas.steps.end());
+
+    fresh.pointer.windowUnder = OtherWindow;
+    created.OverTimer_Timer();
+    ASSERT_TRUE(created.Picture());
+    EXPECT_TRUE(created.Picture()->IsEmpty());
+    EXPECT_EQ(created.CaptionRect(), (Rect{46, 9, 86, 21}));
+}
+
+TEST_F(ButtonInput, AnEventThatRunsDuringTheHoverYieldRunsBeforeTheMoveIsReported)
+{
+    parts.pump.onStep = [this] {
+        parts.pump.onStep = nullptr;
+        PointerLeaves();
+    };
+    Hover();
+    EXPECT_EQ(journal, (Journal{"timer on", "MouseIn 0", "Refresh", "Pump", "timer off", "MouseOut 0", "Refresh",
+                                "MouseMove 0 0 10 10"}));
+    // The next move inside starts a new hover.
+    journal.clear();
+    parts.pointer.windowUnder = parts.surface.handle;
+    Hover();
+    EXPECT_EQ(journal.front(), "timer on");
+}
+
+TEST_F(ButtonInput, LosingFocusOrTheCaptureWhilePressedShowsReleased)
+{
+    b.UserControl_EnterFocus();
+    EXPECT_EQ(std::count(parts.canvas.steps.begin(), parts.canvas.steps.end(), "FocusRect 4,4,96,26"), 1);
+    b.UserControl_MouseDown(1, 0, 5, 5);
+    b.UserControl_ExitFocus();
+    EXPECT_EQ(Face(), "surface.BackColor 0x1");
+    EXPECT_EQ(std::count(parts.canvas.steps.begin(), parts.canvas.steps.end(), "FocusRect 4,4,96,26"), 0);
+
+    b.UserControl_MouseDown(1, 0, 5, 5);
+    journal.clear();
+    b.UserControl_CaptureLost();
+    EXPECT_EQ(journal, (Journal{"Refresh"}));
+    EXPECT_EQ(Face(), "surface.BackColor 0x1");
+    b.UserControl_CaptureLost();
+    EXPECT_EQ(journal, (Journal{"Refresh"}));
+}
+
+}  // namespace
+}  // namespace qv::test

@@ -1,0 +1,294 @@
+// The button under real input: the pointer moved and buttons and keys pressed
+// through SendInput, as a user would, on the test's own display.
+
+#include "WindowPixels.h"
+
+#include "button/ButtonWindow_win.h"
+#include "host/ComPtr_win.h"
+#include "host/MessagePump_win.h"
+#include "host/WideText_win.h"
+
+#include <gtest/gtest.h>
+
+#include <oleacc.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace qv::test {
+namespace {
+
+using Events = std::vector<std::string>;
+
+void Send(INPUT input)
+{
+    ASSERT_EQ(SendInput(1, &input, sizeof input), 1u);
+}
+
+// Moves the pointer to a point of a window's client area.
+void PointerTo(HWND window, int x, int y)
+{
+    POINT point{x, y};
+    ClientToScreen(window, &point);
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = static_cast<LONG>((point.x * 65535 + GetSystemMetrics(SM_CXSCREEN) / 2) / (GetSystemMetrics(SM_CXSCREEN) - 1));
+    input.mi.dy = static_cast<LONG>((point.y * 65535 + GetSystemMetrics(SM_CYSCREEN) / 2) / (GetSystemMetrics(SM_CYSCREEN) - 1));
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    Send(input);
+}
+
+void Mouse(DWORD flags)
+{
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flags;
+    Send(input);
+}
+
+void Key(WORD key, bool up)
+{
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    Send(input);
+}
+
+// Pumps messages as a dialog's loop does, for a while or until `done`.
+void Settle(HWND dialog, int milliseconds, const std::function<bool()>& done = [] { return false; })
+{
+    const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(milliseconds);
+    while (!done() && GetTickCount64() < end) {
+        MsgWaitForMultipleObjectsEx(0, nullptr, 10, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (!IsDialogMessageW(dialog, &msg)) {
+                TranslateMessage(&msg);
+                DispatchMessageW(&msg);
+            }
+        }
+    }
+}
+
+class RealInput : public ::testing::Test {
+protected:
+    RealInput()
+    {
+        ButtonWindow::RegisterClass();
+        edit = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER, 20, 80, 120, 24,
+                               parent.Get(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(5)),
+                               GetModuleHandleW(nullptr), nullptr);
+        control = CreateWindowExW(0, ButtonClassName, L"Weiter", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 20, 20, 120, 40,
+                                  parent.Get(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(7)),
+                                  GetModuleHandleW(nullptr), nullptr);
+        ButtonEvents record;
+        record.Click = [this] { events.push_back("Click"); };
+        record.KeyDown = [this](std::int16_t code, std::int16_t shift) { Add("KeyDown", code, shift); };
+        record.KeyPress = [this](std::int16_t ascii) { Add("KeyPress", ascii); };
+        record.KeyUp = [this](std::int16_t code, std::int16_t shift) { Add("KeyUp", code, shift); };
+        record.MouseDown = [this](std::int16_t button, std::int16_t shift, float x, float y) {
+            Add("MouseDown", button, shift, x, y);
+        };
+        record.MouseUp = [this](std::int16_t button, std::int16_t shift, float x, float y) {
+            Add("MouseUp", button, shift, x, y);
+        };
+        record.MouseIn = [this](std::int16_t shift) { Add("MouseIn", shift); };
+        record.MouseOut = [this](std::int16_t shift) { Add("MouseOut", shift); };
+        ButtonWindow::FromHandle(control)->SetEvents(std::move(record));
+
+        // Start with the pointer away from the button, the window in front.
+        ShowWindow(parent.Get(), SW_SHOWNORMAL);
+        SetForegroundWindow(parent.Get());
+        PointerTo(parent.Get(), 300, 250);
+        Settle(parent.Get(), 200);
+        events.clear();
+    }
+
+    template <typename... Values>
+    void Add(const char* name, Values... values)
+    {
+        std::ostringstream line;
+        line << name;
+        ((line << " " << values), ...);
+        events.push_back(line.str());
+    }
+
+    // BN_CLICKED notifications from the button; the edit box tells the parent of its own things.
+    int ClicksTold() const
+    {
+        return static_cast<int>(std::count_if(parent.commands.begin(), parent.commands.end(), [this](const auto& c) {
+            return c.control == control && c.code == BN_CLICKED && c.id == 7;
+        }));
+    }
+
+    bool Has(const std::string& event) const { return std::find(events.begin(), events.end(), event) != events.end(); }
+    // The events without moves, which come as often as the platform likes.
+    Events Without(const std::string& prefix) const
+    {
+        Events kept;
+        for (const std::string& event : events) {
+            if (event.rfind(prefix, 0) != 0) {
+                kept.push_back(event);
+            }
+        }
+        return kept;
+    }
+
+    TestParent parent;
+    HWND edit = nullptr;
+    HWND control = nullptr;
+    Events events;
+};
+
+TEST_F(RealInput, AClickRaisesItsEventsInOrderAndTellsTheParent)
+{
+    PointerTo(control, 30, 20);
+    Settle(parent.Get(), 300, [this] { return Has("MouseIn 0"); });
+    Mouse(MOUSEEVENTF_LEFTDOWN);
+    Mouse(MOUSEEVENTF_LEFTUP);
+    Settle(parent.Get(), 1000, [this] { return Has("MouseUp 1 0 30 20"); });
+    EXPECT_EQ(events, (Events{"MouseIn 0", "MouseDown 1 0 30 20", "Click", "MouseUp 1 0 30 20"}));
+    ASSERT_EQ(parent.commands.size(), 1u);
+    EXPECT_EQ(parent.commands[0].id, 7);
+    EXPECT_EQ(parent.commands[0].code, BN_CLICKED);
+    EXPECT_EQ(parent.commands[0].control, control);
+    // The click gave the button the focus.
+    EXPECT_EQ(GetFocus(), control);
+}
+
+TEST_F(RealInput, DraggedOutAndReleasedThereItGivesNoClickAndTheHoverEnds)
+{
+    PointerTo(control, 30, 20);
+    Settle(parent.Get(), 300, [this] { return Has("MouseIn 0"); });
+    Mouse(MOUSEEVENTF_LEFTDOWN);
+    Settle(parent.Get(), 100);
+    // Outside, the capture still brings the moves; the timer sees the pointer gone.
+    PointerTo(control, 200, 120);
+    Settle(parent.Get(), 1000, [this] { return Has("MouseOut 0"); });
+    Mouse(MOUSEEVENTF_LEFTUP);
+    Settle(parent.Get(), 1000, [this] { return Has("MouseUp 1 0 200 120"); });
+    EXPECT_EQ(events, (Events{"MouseIn 0", "MouseDown 1 0 30 20", "MouseOut 0", "MouseUp 1 0 200 120"}));
+    EXPECT_TRUE(parent.commands.empty());
+    EXPECT_NE(GetCapture(), control);
+}
+
+TEST_F(RealInput, TheRightButtonIsReportedWithoutAClick)
+{
+    PointerTo(control, 40, 10);
+    Settle(parent.Get(), 300, [this] { return Has("MouseIn 0"); });
+    Mouse(MOUSEEVENTF_RIGHTDOWN);
+    Mouse(MOUSEEVENTF_RIGHTUP);
+    Settle(parent.Get(), 1000, [this] { return Has("MouseUp 2 0 40 10"); });
+    EXPECT_EQ(events, (Events{"MouseIn 0", "MouseDown 2 0 40 10", "MouseUp 2 0 40 10"}));
+    EXPECT_TRUE(parent.commands.empty());
+}
+
+TEST_F(RealInput, ADoubleClickGivesTwoClicks)
+{
+    PointerTo(control, 30, 20);
+    Settle(parent.Get(), 300, [this] { return Has("MouseIn 0"); });
+    for (int i = 0; i < 2; ++i) {
+        Mouse(MOUSEEVENTF_LEFTDOWN);
+        Mouse(MOUSEEVENTF_LEFTUP);
+    }
+    Settle(parent.Get(), 1000, [this] { return std::count(events.begin(), events.end(), "Click") == 2; });
+    EXPECT_EQ(events, (Events{"MouseIn 0", "MouseDown 1 0 30 20", "Click", "MouseUp 1 0 30 20", "MouseDown 1 0 30 20",
+                              "Click", "MouseUp 1 0 30 20"}));
+    EXPECT_EQ(parent.commands.size(), 2u);
+}
+
+TEST_F(RealInput, AHoverEndsWhenThePointerLeavesOrAnotherWindowCoversIt)
+{
+    PointerTo(control, 30, 20);
+    Settle(parent.Get(), 300, [this] { return Has("MouseIn 0"); });
+    const ULONGLONG left = GetTickCount64();
+    PointerTo(parent.Get(), 300, 250);
+    Settle(parent.Get(), 1000, [this] { return Has("MouseOut 0"); });
+    EXPECT_TRUE(Has("MouseOut 0"));
+    EXPECT_LT(GetTickCount64() - left, 500u);
+
+    // A window put over the still pointer ends the hover just the same.
+    PointerTo(control, 30, 20);
+    Settle(parent.Get(), 300, [this] { return std::count(events.begin(), events.end(), "MouseIn 0") == 2; });
+    POINT corner{0, 0};
+    ClientToScreen(control, &corner);
+    // Not a static control: the platform looks through those.
+    const HWND cover = CreateWindowExW(WS_EX_TOPMOST | WS_EX_NOACTIVATE, L"BUTTON", L"", WS_POPUP | WS_VISIBLE,
+                                       corner.x, corner.y, 120, 40, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    ASSERT_TRUE(cover);
+    Settle(parent.Get(), 1000, [this] { return std::count(events.begin(), events.end(), "MouseOut 0") == 2; });
+    EXPECT_EQ(std::count(events.begin(), events.end(), "MouseOut 0"), 2);
+    DestroyWindow(cover);
+}
+
+TEST_F(RealInput, TabBringsTheFocusAndTheSpaceBarClicksOnItsRelease)
+{
+    SetFocus(edit);
+    Settle(parent.Get(), 100);
+    Key(VK_TAB, false);
+    Key(VK_TAB, true);
+    Settle(parent.Get(), 1000, [this] { return GetFocus() == control; });
+    ASSERT_EQ(GetFocus(), control);
+    events.clear();
+
+    Key(VK_SPACE, false);
+    Key(VK_SPACE, true);
+    Settle(parent.Get(), 1000, [this] { return Has("KeyUp 32 0"); });
+    EXPECT_EQ(events, (Events{"KeyDown 32 0", "KeyPress 32", "Click", "MouseUp 1 0 0 0", "KeyUp 32 0"}));
+    EXPECT_EQ(ClicksTold(), 1);
+
+    // Enter is a key like any other: no click, and no default button either.
+    events.clear();
+    Key(VK_RETURN, false);
+    Key(VK_RETURN, true);
+    Settle(parent.Get(), 1000, [this] { return Has("KeyUp 13 0"); });
+    EXPECT_EQ(events, (Events{"KeyDown 13 0", "KeyPress 13", "KeyUp 13 0"}));
+    EXPECT_EQ(ClicksTold(), 1);
+}
+
+TEST_F(RealInput, ScreenReadersFindAPushButtonNamedByItsCaption)
+{
+    ButtonWindow::FromHandle(control)->Control().SetCaption(u"Speichern");
+    EXPECT_EQ(WindowText(control), u"Speichern");
+    SetWindowTextW(control, L"Übernehmen");
+    EXPECT_EQ(ButtonWindow::FromHandle(control)->Control().Caption(), u"Übernehmen");
+
+    ComPtr<IAccessible> accessible;
+    ASSERT_HRESULT_SUCCEEDED(AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+                                                        reinterpret_cast<void**>(accessible.Put())));
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    ASSERT_HRESULT_SUCCEEDED(accessible->get_accName(self, &name));
+    EXPECT_EQ(std::wstring(name ? name : L""), L"Übernehmen");
+    SysFreeString(name);
+    VARIANT role{};
+    ASSERT_HRESULT_SUCCEEDED(accessible->get_accRole(self, &role));
+    EXPECT_EQ(role.vt, VT_I4);
+    // Wine has no accessible proxies for standard controls: there the button is a named client area.
+    const bool wine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+    EXPECT_EQ(role.lVal, wine ? ROLE_SYSTEM_CLIENT : ROLE_SYSTEM_PUSHBUTTON);
+}
+
+TEST_F(RealInput, AHandlerMayDestroyTheButtonItClicked)
+{
+    ButtonEvents closing;
+    closing.Click = [this] { DestroyWindow(control); };
+    closing.MouseUp = [this](std::int16_t, std::int16_t, float, float) { events.push_back("MouseUp after close"); };
+    ButtonWindow::FromHandle(control)->SetEvents(std::move(closing));
+    PointerTo(control, 30, 20);
+    Settle(parent.Get(), 300);
+    Mouse(MOUSEEVENTF_LEFTDOWN);
+    Mouse(MOUSEEVENTF_LEFTUP);
+    Settle(parent.Get(), 1000, [this] { return !IsWindow(control); });
+    Settle(parent.Get(), 100);
+    EXPECT_FALSE(IsWindow(control));
+    EXPECT_EQ(ButtonWindow::FromHandle(control), nullptr);
+    EXPECT_EQ(events, (Events{"MouseUp after close"}));
+}
+
+}  // namespace
+}  // namespace qv::test
