@@ -5,12 +5,12 @@
 
 namespace qv {
 
-BITMAPINFO DibFormatOf(const PixelImage& image)
+BITMAPINFO DibFormat(int width, int height)
 {
     BITMAPINFO format{};
     format.bmiHeader.biSize = sizeof format.bmiHeader;
-    format.bmiHeader.biWidth = image.width;
-    format.bmiHeader.biHeight = -image.height;
+    format.bmiHeader.biWidth = width;
+    format.bmiHeader.biHeight = -height;
     format.bmiHeader.biPlanes = 1;
     format.bmiHeader.biBitCount = 32;
     format.bmiHeader.biCompression = BI_RGB;

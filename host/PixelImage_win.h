@@ -6,8 +6,12 @@
 
 namespace qv {
 
-// How GDI sees a PixelImage's pixels: 32 bits each, top row first.
-BITMAPINFO DibFormatOf(const PixelImage& image);
+// 32 bits a pixel, 0x00RRGGBB, top row first: how GDI sees a PixelImage's pixels.
+BITMAPINFO DibFormat(int width, int height);
+inline BITMAPINFO DibFormatOf(const PixelImage& image)
+{
+    return DibFormat(image.width, image.height);
+}
 
 // A copy of a bitmap's pixels. Throws HostError.
 PixelImage PixelsOfBitmap(HBITMAP bitmap);

@@ -3,6 +3,7 @@
 #include "Dpi_win.h"
 #include "HostError.h"
 #include "OlePicture_win.h"
+#include "PixelImage_win.h"
 #include "Units.h"
 #include "Win32Error_win.h"
 #include "WideText_win.h"
@@ -80,13 +81,7 @@ WindowSurface::Image WindowSurface::MakeImage(int width, int height) const
     // A DIB section: bitmaps made compatible with the image are then DIB
     // sections too, which the platform selects and copies without a trip to
     // the display (a display bitmap costs Wine some 180 us a selection).
-    BITMAPINFO format{};
-    format.bmiHeader.biSize = sizeof format.bmiHeader;
-    format.bmiHeader.biWidth = width;
-    format.bmiHeader.biHeight = -height;
-    format.bmiHeader.biPlanes = 1;
-    format.bmiHeader.biBitCount = 32;
-    format.bmiHeader.biCompression = BI_RGB;
+    const BITMAPINFO format = DibFormat(width, height);
     void* bits = nullptr;
     image.bitmap.Reset(CreateDIBSection(window.Get(), &format, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!image.dc || !image.bitmap) {

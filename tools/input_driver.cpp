@@ -12,6 +12,8 @@
 // TITLE is the top-level window's title. Exits 1 when the window or a
 // control is missing, 2 on a command it does not know.
 
+#include "UserInput_win.h"
+
 #include <windows.h>
 
 #include <cstdio>
@@ -30,39 +32,6 @@ HWND Control(const wchar_t* id)
         std::exit(1);
     }
     return control;
-}
-
-void Send(INPUT input)
-{
-    SendInput(1, &input, sizeof input);
-}
-
-void PointerTo(POINT screen)
-{
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = (screen.x * 65535 + GetSystemMetrics(SM_CXSCREEN) / 2) / (GetSystemMetrics(SM_CXSCREEN) - 1);
-    input.mi.dy = (screen.y * 65535 + GetSystemMetrics(SM_CYSCREEN) / 2) / (GetSystemMetrics(SM_CYSCREEN) - 1);
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    Send(input);
-}
-
-void Mouse(DWORD flags)
-{
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = flags;
-    Send(input);
-}
-
-void Key(WORD key)
-{
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = key;
-    Send(input);
-    input.ki.dwFlags = KEYEVENTF_KEYUP;
-    Send(input);
 }
 
 void PrintListBox(HWND list)
@@ -95,16 +64,16 @@ int wmain(int argc, wchar_t** argv)
     for (int i = 2; i < argc; ++i) {
         const std::wstring command = argv[i];
         if (command == L"point" && i + 3 < argc) {
-            POINT point{_wtoi(argv[i + 2]), _wtoi(argv[i + 3])};
-            ClientToScreen(Control(argv[i + 1]), &point);
-            PointerTo(point);
+            qv::PointerToClient(Control(argv[i + 1]), _wtoi(argv[i + 2]), _wtoi(argv[i + 3]));
             i += 3;
         } else if (command == L"down") {
-            Mouse(MOUSEEVENTF_LEFTDOWN);
+            qv::MouseButton(MOUSEEVENTF_LEFTDOWN);
         } else if (command == L"up") {
-            Mouse(MOUSEEVENTF_LEFTUP);
+            qv::MouseButton(MOUSEEVENTF_LEFTUP);
         } else if (command == L"key" && i + 1 < argc) {
-            Key(static_cast<WORD>(_wtoi(argv[++i])));
+            const auto key = static_cast<WORD>(_wtoi(argv[++i]));
+            qv::KeyStroke(key, false);
+            qv::KeyStroke(key, true);
         } else if (command == L"wait" && i + 1 < argc) {
             Sleep(static_cast<DWORD>(_wtoi(argv[++i])));
         } else if (command == L"log" && i + 1 < argc) {

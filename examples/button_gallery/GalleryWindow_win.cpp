@@ -7,6 +7,7 @@
 #include "host/LauncherServices.h"
 #include "host/LauncherServices_win.h"
 #include "host/OlePicture_win.h"
+#include "host/ResourceData_win.h"
 #include "host/WideText_win.h"
 #include "host/Win32Error_win.h"
 
@@ -37,13 +38,7 @@ constexpr wchar_t StoreFolder[] = L"Galerie-Einstellungen";
 
 PictureRef PictureResource(HINSTANCE instance, int id)
 {
-    const HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(10) /* RT_RCDATA */);
-    const HGLOBAL loaded = found ? LoadResource(instance, found) : nullptr;
-    const void* data = loaded ? LockResource(loaded) : nullptr;
-    if (!data) {
-        throw ErrorFromLastError(u"Ein Bild fehlt im Programm");
-    }
-    return OlePicture::Load({static_cast<const std::uint8_t*>(data), SizeofResource(instance, found)});
+    return OlePicture::Load(RawResource(instance, id));
 }
 
 struct Sample {

@@ -16,7 +16,7 @@ const char* const SaveOrder[] = {
     "Color_Pressed", "Color_Hover", "BackColor", "ForeColor", "SoundOver", "SoundClick", "DefCurHand",
     "XPShowBorderAlways", "MaskColor", "TransparentBG"};
 
-class ButtonPersistence : public ::testing::Test {
+class ButtonPersistence : public ButtonTest {
 protected:
     ButtonPersistence()
     {
@@ -25,14 +25,6 @@ protected:
         surface.resized = [this] { control->UserControl_Resize(); };
         journal.clear();
     }
-
-    ScriptedButtonParts parts;
-    Journal& journal = parts.journal;
-    ScriptedSurface& surface = parts.surface;
-    ScriptedCanvas& canvas = parts.canvas;
-    ScriptedContainer& container = parts.container;
-    ScriptedPictureLoader& pictures = parts.pictures;
-    std::optional<button> control;
 };
 
 TEST_F(ButtonPersistence, NewInstanceDefaultsComeWithoutNotificationsOrRedrawAndLeaveTheSurfaceColours)

@@ -11,7 +11,7 @@
 namespace qv::test {
 namespace {
 
-class ButtonProperties : public ::testing::Test {
+class ButtonProperties : public ButtonTest {
 protected:
     ButtonProperties()
     {
@@ -24,14 +24,6 @@ protected:
         control.emplace(parts.Host());
         surface.resized = [this] { control->UserControl_Resize(); };
     }
-
-    ScriptedButtonParts parts;
-    Journal& journal = parts.journal;
-    ScriptedSurface& surface = parts.surface;
-    ScriptedCanvas& canvas = parts.canvas;
-    ScriptedContainer& container = parts.container;
-    ScriptedPictureLoader& pictures = parts.pictures;
-    std::optional<button> control;
 };
 
 TEST_F(ButtonProperties, CreationGivesADefaultFontAPixelSurfaceAndNothingElse)

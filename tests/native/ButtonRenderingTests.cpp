@@ -12,7 +12,7 @@ namespace qv::test {
 namespace {
 
 // A 100 x 30 button: its content is (4, 4, 96, 26), 92 x 22; captions measure 40 x 12.
-class ButtonRendering : public ::testing::Test {
+class ButtonRendering : public ButtonTest {
 protected:
     ButtonRendering()
     {
@@ -32,14 +32,6 @@ protected:
         control->Refresh();
         return canvas.steps;
     }
-
-    ScriptedButtonParts parts;
-    Journal& journal = parts.journal;
-    ScriptedSurface& surface = parts.surface;
-    ScriptedCanvas& canvas = parts.canvas;
-    ScriptedContainer& container = parts.container;
-    ScriptedPictureLoader& pictures = parts.pictures;
-    std::optional<button> control;
 };
 
 TEST_F(ButtonRendering, ARedrawPaintsFaceEdgePictureFocusAndCaptionInThatOrderThenShowsTheImage)

@@ -12,7 +12,10 @@
 #include "host/Picture.h"
 #include "host/PropertyStore.h"
 
+#include <gtest/gtest.h>
+
 #include <functional>
+#include <optional>
 #include <map>
 #include <string>
 #include <vector>
@@ -213,6 +216,19 @@ struct ScriptedButtonParts {
     ScriptedPointer pointer{journal};
     ScriptedSound sound{journal};
     ScriptedPump pump{journal};
+};
+
+// A fixture with every part a button is built on, under the names tests use,
+// and room for the button.
+class ButtonTest : public ::testing::Test {
+protected:
+    ScriptedButtonParts parts;
+    Journal& journal = parts.journal;
+    ScriptedSurface& surface = parts.surface;
+    ScriptedCanvas& canvas = parts.canvas;
+    ScriptedContainer& container = parts.container;
+    ScriptedPictureLoader& pictures = parts.pictures;
+    std::optional<button> control;
 };
 
 // Every event of the button, with its parameters, into the journal.

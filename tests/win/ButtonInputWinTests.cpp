@@ -7,6 +7,7 @@
 #include "host/ComPtr_win.h"
 #include "host/MessagePump_win.h"
 #include "host/WideText_win.h"
+#include "tools/UserInput_win.h"
 
 #include <gtest/gtest.h>
 
@@ -21,39 +22,19 @@ namespace {
 
 using Events = std::vector<std::string>;
 
-void Send(INPUT input)
-{
-    ASSERT_EQ(SendInput(1, &input, sizeof input), 1u);
-}
-
-// Moves the pointer to a point of a window's client area.
 void PointerTo(HWND window, int x, int y)
 {
-    POINT point{x, y};
-    ClientToScreen(window, &point);
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = static_cast<LONG>((point.x * 65535 + GetSystemMetrics(SM_CXSCREEN) / 2) / (GetSystemMetrics(SM_CXSCREEN) - 1));
-    input.mi.dy = static_cast<LONG>((point.y * 65535 + GetSystemMetrics(SM_CYSCREEN) / 2) / (GetSystemMetrics(SM_CYSCREEN) - 1));
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    Send(input);
+    ASSERT_TRUE(PointerToClient(window, x, y));
 }
 
 void Mouse(DWORD flags)
 {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = flags;
-    Send(input);
+    ASSERT_TRUE(MouseButton(flags));
 }
 
 void Key(WORD key, bool up)
 {
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = key;
-    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    Send(input);
+    ASSERT_TRUE(KeyStroke(key, up));
 }
 
 // Pumps messages as a dialog's loop does, for a while or until `done`.

@@ -53,19 +53,6 @@ Box BoundsOf(const PixelImage& image, std::uint32_t colour)
     return box;
 }
 
-class FixedContainer final : public ContainerServices {
-public:
-    Text DisplayName() override { return u"Knopf"; }
-    FontRef AmbientFont() override
-    {
-        auto font = std::make_shared<FontObject>();
-        font->SetName(u"Tahoma");
-        font->SetSize(FontSize::FromPoints(9));
-        return font;
-    }
-    void PropertyChanged(const Text&) override {}
-};
-
 class ButtonPixels : public ::testing::Test {
 protected:
     ButtonPixels()
@@ -96,7 +83,7 @@ protected:
     }
 
     TestParent parent;
-    FixedContainer container;
+    TestContainer container{u"Knopf", 9};
     ButtonWindow* window = nullptr;
 };
 

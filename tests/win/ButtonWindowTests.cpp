@@ -39,21 +39,6 @@ std::uint32_t AsPixel(COLORREF colour)
     return (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
 }
 
-// A container of its own, as a form designer would be.
-class RecordingContainer final : public ContainerServices {
-public:
-    Text DisplayName() override { return u"cmdSpeichern"; }
-    FontRef AmbientFont() override
-    {
-        auto font = std::make_shared<FontObject>();
-        font->SetName(u"Tahoma");
-        font->SetSize(FontSize::FromPoints(10));
-        return font;
-    }
-    void PropertyChanged(const Text& propertyName) override { changed.push_back(propertyName); }
-    std::vector<Text> changed;
-};
-
 TEST(ButtonWindow, APlainParentCreatesItByClassNameAndGetsAWorkingButtonWithItsFont)
 {
     TestParent parent;
@@ -213,7 +198,7 @@ TEST(ButtonWindow, EnabledFontAndPictureSizesGoThroughTheWindow)
 TEST(ButtonWindow, AContainerPlacesItChangesEveryPropertyAndSavesItBackUnchanged)
 {
     TestParent parent;
-    RecordingContainer container;
+    TestContainer container{u"cmdSpeichern", 10};
     ButtonCreateParams params;
     params.container = &container;
     ButtonWindow& first = ButtonWindow::Create(parent.Get(), 11, {5, 5, 205, 65}, params);

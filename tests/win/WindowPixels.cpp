@@ -2,6 +2,7 @@
 
 #include "host/GdiObject_win.h"
 #include "host/LauncherServices_win.h"
+#include "host/PixelImage_win.h"
 
 #include <cstring>
 #include <stdexcept>
@@ -61,16 +62,18 @@ TestParent::~TestParent()
     DestroyWindow(m_window);
 }
 
+FontRef TestContainer::AmbientFont()
+{
+    auto font = std::make_shared<FontObject>();
+    font->SetName(u"Tahoma");
+    font->SetSize(FontSize::FromPoints(m_points));
+    return font;
+}
+
 PixelImage DrawnPixels(int width, int height, const std::function<void(HDC)>& draw)
 {
     PixelImage image{width, height, {}};
-    BITMAPINFO format{};
-    format.bmiHeader.biSize = sizeof format.bmiHeader;
-    format.bmiHeader.biWidth = width;
-    format.bmiHeader.biHeight = -height;
-    format.bmiHeader.biPlanes = 1;
-    format.bmiHeader.biBitCount = 32;
-    format.bmiHeader.biCompression = BI_RGB;
+    const BITMAPINFO format = DibFormat(width, height);
     void* bits = nullptr;
     const Bitmap section(CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0));
     const MemoryDC dc(CreateCompatibleDC(nullptr));

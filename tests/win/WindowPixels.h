@@ -1,6 +1,7 @@
 #pragma once
 // Windows for the tests to place controls in, and the pixels a window paints.
 
+#include "host/ContainerServices.h"
 #include "host/PixelImage.h"
 
 #include <windows.h>
@@ -31,6 +32,22 @@ public:
 
 private:
     HWND m_window;
+};
+
+// A container of its own, as a form designer would be: a fixed name and
+// ambient font (Tahoma), recording the property changes it is told of.
+class TestContainer final : public ContainerServices {
+public:
+    TestContainer(Text name, double points) : m_name(std::move(name)), m_points(points) {}
+    Text DisplayName() override { return m_name; }
+    FontRef AmbientFont() override;
+    void PropertyChanged(const Text& propertyName) override { changed.push_back(propertyName); }
+
+    std::vector<Text> changed;
+
+private:
+    Text m_name;
+    double m_points;
 };
 
 // What `draw` draws into a 32-bit memory surface of that size.
