@@ -1,12 +1,12 @@
 // The launcher window is the program: it loads, shows itself and runs its
 // sequence from its first activation until the sequence ends the process.
 
+#include "ServerAddress.h"
 #include "TopLevelReport_win.h"
 
 #include "host/ComApartment_win.h"
 #include "host/TopLevelError.h"
 #include "launcher/MainWindow_win.h"
-#include "launcher/ServerAddress.h"
 
 #include <windows.h>
 

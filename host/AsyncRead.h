@@ -59,6 +59,7 @@ public:
 
     // Notifications of all reads go to this sink; nullptr stops them.
     virtual void SetSink(AsyncReadSink* sink) = 0;
+    virtual AsyncReadSink* Sink() const = 0;
 
     // Throws HostError when the read cannot be started.
     virtual void AsyncRead(const Text& target, ResultKind kind, const Text& readName, std::int32_t options) = 0;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 namespace qv {
 
@@ -11,7 +12,11 @@ std::span<std::uint8_t> ByteStore::AppendSpace(std::size_t wanted)
     if (m_chunks.empty() || m_chunks.back().used == m_chunks.back().capacity) {
         // Chunks double with the data: a small read stays small, a large one has few pieces.
         const std::size_t capacity = std::clamp(m_size, MinChunk, MaxChunk);
+        if (capacity > m_budget - m_allocated) {
+            throw std::bad_alloc();
+        }
         m_chunks.push_back({std::make_unique_for_overwrite<std::uint8_t[]>(capacity), capacity, 0});
+        m_allocated += capacity;
     }
     const Chunk& tail = m_chunks.back();
     m_offered = std::min(tail.capacity - tail.used, wanted);

@@ -13,6 +13,11 @@ namespace qv {
 
 class ByteStore {
 public:
+    ByteStore() = default;
+    // Allocates no more than `budget` bytes in all: beyond it, growing fails
+    // with std::bad_alloc as running out of memory does. For tests.
+    explicit ByteStore(std::size_t budget) : m_budget(budget) {}
+
     // Room for at least one and at most `wanted` bytes at the end; Commit says how many were filled.
     std::span<std::uint8_t> AppendSpace(std::size_t wanted);
     void Commit(std::size_t filled);
@@ -47,6 +52,8 @@ private:
     std::vector<Chunk> m_chunks;
     std::size_t m_size = 0;
     std::size_t m_offered = 0;
+    std::size_t m_allocated = 0;
+    std::size_t m_budget = SIZE_MAX;
 };
 
 // The first `size` bytes of a store: what a read had delivered at one moment.

@@ -52,8 +52,9 @@ std::pair<Text, HANDLE> CreateTemporaryBeside(const Text& target)
     const Text base = target + u".~" + DecimalText(GetCurrentProcessId()) + u"-";
     for (int attempt = 0;; ++attempt) {
         Text candidate = base + DecimalText(GetTickCount()) + u"-" + DecimalText(attempt) + u".tmp";
-        const HANDLE handle = CreateFileW(Wide(candidate), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                          FILE_ATTRIBUTE_NORMAL | FILE_ATTRIBUTE_TEMPORARY, nullptr);
+        // An ordinary file: the rename keeps the attributes, and the file stays as the target.
+        const HANDLE handle =
+            CreateFileW(Wide(candidate), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (handle != INVALID_HANDLE_VALUE) {
             return {std::move(candidate), handle};
         }

@@ -1,5 +1,6 @@
 #include "FileSystem_win.h"
 
+#include "FileHandle_win.h"
 #include "Win32Error_win.h"
 #include "WideText_win.h"
 
@@ -8,38 +9,6 @@
 #include <vector>
 
 namespace qv {
-namespace {
-
-// The answers for a file that carries no version resource or is no program at all.
-bool MeansNoVersionInformation(DWORD error)
-{
-    switch (error) {
-    case ERROR_RESOURCE_DATA_NOT_FOUND:
-    case ERROR_RESOURCE_TYPE_NOT_FOUND:
-    case ERROR_RESOURCE_NAME_NOT_FOUND:
-    case ERROR_RESOURCE_LANG_NOT_FOUND:
-    case ERROR_BAD_EXE_FORMAT:
-    case ERROR_BAD_FORMAT:
-    case ERROR_INVALID_DATA:
-        return true;
-    default:
-        return false;
-    }
-}
-
-// After a failed version query: empty text when the file simply has no
-// version information, an error when it could not be read.
-Text NoVersionOrThrow(DWORD error, const Text& fileName)
-{
-    if (MeansNoVersionInformation(error)) {
-        return u"";
-    }
-    throw ErrorFromWin32(error, u"Die Version von " + fileName + u" kann nicht gelesen werden");
-}
-
-Text VersionPart(DWORD word) { return DecimalText(word & 0xFFFF); }
-
-}  // namespace
 
 bool WindowsFileSystem::FileExists(const Text& fileName)
 {
@@ -49,23 +18,51 @@ bool WindowsFileSystem::FileExists(const Text& fileName)
 
 Text WindowsFileSystem::GetFileVersion(const Text& fileName)
 {
+    return FileVersionText(*this, fileName);
+}
+
+std::optional<FixedFileVersion> WindowsFileSystem::QueryFixedVersion(const Text& fileName, std::uint32_t& error)
+{
     DWORD unused = 0;
     const DWORD size = GetFileVersionInfoSizeW(Wide(fileName), &unused);
     if (size == 0) {
-        return NoVersionOrThrow(GetLastError(), fileName);
+        error = GetLastError();
+        return std::nullopt;
     }
     std::vector<unsigned char> block(size);
     if (!GetFileVersionInfoW(Wide(fileName), 0, size, block.data())) {
-        return NoVersionOrThrow(GetLastError(), fileName);
+        error = GetLastError();
+        return std::nullopt;
     }
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT length = 0;
     if (!VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &length) || !fixed ||
         length < sizeof *fixed || fixed->dwSignature != VS_FFI_SIGNATURE) {
-        return u"";
+        error = 0;
+        return std::nullopt;
     }
-    return VersionPart(fixed->dwFileVersionMS >> 16) + u"." + VersionPart(fixed->dwFileVersionMS) + u"." +
-           VersionPart(fixed->dwFileVersionLS >> 16) + u"." + VersionPart(fixed->dwFileVersionLS);
+    return FixedFileVersion{static_cast<std::uint16_t>(fixed->dwFileVersionMS >> 16),
+                            static_cast<std::uint16_t>(fixed->dwFileVersionMS),
+                            static_cast<std::uint16_t>(fixed->dwFileVersionLS >> 16),
+                            static_cast<std::uint16_t>(fixed->dwFileVersionLS)};
+}
+
+std::uint32_t WindowsFileSystem::ProbeRead(const Text& fileName)
+{
+    // As a reader that lets a running client keep its file open.
+    const FileHandle file(CreateFileW(Wide(fileName), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.Valid()) {
+        return GetLastError();
+    }
+    char first[2];
+    DWORD read = 0;
+    return ReadFile(file.Get(), first, sizeof first, &read, nullptr) ? 0 : GetLastError();
+}
+
+HostError WindowsFileSystem::ErrorFor(std::uint32_t code, const Text& what)
+{
+    return ErrorFromWin32(code, what);
 }
 
 }  // namespace qv

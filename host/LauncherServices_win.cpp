@@ -13,14 +13,12 @@ namespace {
 
 HWND AsWindow(WindowHandle handle) { return reinterpret_cast<HWND>(handle); }
 
-Text LocaleText(LCTYPE what, const Text& fallback)
+Text LocaleText(const wchar_t* localeName, LCTYPE what, const Text& fallback)
 {
     wchar_t buffer[16];
-    const int length = GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, what, buffer, static_cast<int>(std::size(buffer)));
+    const int length = GetLocaleInfoEx(localeName, what, buffer, static_cast<int>(std::size(buffer)));
     return length > 1 ? FromWide(buffer) : fallback;
 }
-
-}  // namespace
 
 Text ModulePath()
 {
@@ -36,6 +34,15 @@ Text ModulePath()
         }
         buffer.resize(buffer.size() * 2);
     }
+}
+
+}  // namespace
+
+NumberSeparators NumberSeparatorsOf(const wchar_t* localeName)
+{
+    const NumberSeparators standard;
+    return {LocaleText(localeName, LOCALE_SDECIMAL, standard.decimal),
+            LocaleText(localeName, LOCALE_STHOUSAND, standard.group)};
 }
 
 Text WindowsLauncherServices::ProgramPath()
@@ -55,8 +62,7 @@ Text WindowsLauncherServices::TextFromAnsiBytes(const std::vector<std::uint8_t>&
 
 NumberSeparators WindowsLauncherServices::UserNumberSeparators()
 {
-    const NumberSeparators standard;
-    return {LocaleText(LOCALE_SDECIMAL, standard.decimal), LocaleText(LOCALE_STHOUSAND, standard.group)};
+    return NumberSeparatorsOf(LOCALE_NAME_USER_DEFAULT);
 }
 
 void WindowsLauncherServices::ShellExecuteFile(WindowHandle owner, const Text& verb, const Text& file,

@@ -19,7 +19,8 @@ public:
     void EndProcess() override;
 };
 
-// The full path of the running executable.
-Text ModulePath();
+// The decimal and grouping separators of a locale ("de-DE"; null for the
+// user's), the standard ones where the locale has none.
+NumberSeparators NumberSeparatorsOf(const wchar_t* localeName);
 
 }  // namespace qv

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 namespace qv {
 
 class MessagePump {
@@ -8,6 +10,10 @@ public:
     // Processes the window messages that are waiting and returns; handlers of
     // notifications and input run inside this call.
     virtual void PumpStep() = 0;
+    // Sleeps until a message or notification arrives for this thread, or
+    // `milliseconds` have passed, without using the processor meanwhile.
+    // Handles nothing itself: the next PumpStep does.
+    virtual void WaitForMessages(std::int32_t milliseconds) = 0;
 };
 
 }  // namespace qv

@@ -13,20 +13,11 @@ void WindowsMessagePump::PumpStep()
     }
 }
 
-bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit)
+void WindowsMessagePump::WaitForMessages(std::int32_t milliseconds)
 {
-    WindowsMessagePump pump;
-    const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(limit.count());
-    while (!done()) {
-        const ULONGLONG now = GetTickCount64();
-        if (now >= end) {
-            return false;
-        }
-        const DWORD wait = static_cast<DWORD>(end - now < 50 ? end - now : 50);
-        MsgWaitForMultipleObjectsEx(0, nullptr, wait, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-        pump.PumpStep();
-    }
-    return true;
+    // Wakes for anything in the queue, also what arrived before the wait began.
+    MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(milliseconds < 0 ? 0 : milliseconds), QS_ALLINPUT,
+                                MWMO_INPUTAVAILABLE);
 }
 
 }  // namespace qv

@@ -13,7 +13,12 @@ using TopLevelErrorHandler = void (*)(const HostError&);
 // Returns the handler that was installed before.
 TopLevelErrorHandler SetTopLevelErrorHandler(TopLevelErrorHandler handler);
 
-// Call only from inside a catch block.
+// Call only from inside a catch block. An error that comes while another is
+// being reported is dropped: that report ends the program.
 void ReportCurrentErrorToTopLevel() noexcept;
+
+// An error report has begun: from here on, what still runs (a modal loop
+// dispatches notifications) must not save, start or end anything.
+bool ErrorReportBegun() noexcept;
 
 }  // namespace qv

@@ -15,7 +15,8 @@ constexpr wchar_t WindowClass[] = L"QuorvelindeReadService";
 
 }  // namespace
 
-UrlMonikerReadService::UrlMonikerReadService(std::chrono::milliseconds stallLimit) : m_stallLimit(stallLimit)
+UrlMonikerReadService::UrlMonikerReadService(std::chrono::milliseconds stallLimit, ReadLimits limits)
+    : m_stallLimit(stallLimit), m_limits(limits)
 {
     WNDCLASSEXW windowClass{};
     windowClass.lpfnWndProc = &BoundWindowProc;
@@ -58,7 +59,7 @@ void UrlMonikerReadService::AsyncRead(const Text& target, ResultKind kind, const
     if (FAILED(hr)) {
         throw ErrorFromHresult(hr, u"Lesevorgang kann nicht gestartet werden");
     }
-    ComPtr<UrlMonikerTransfer> transfer = UrlMonikerTransfer::Create(*this, options);
+    ComPtr<UrlMonikerTransfer> transfer = UrlMonikerTransfer::Create(*this, options, m_limits);
     hr = RegisterBindStatusCallback(context.Get(), transfer.Get(), nullptr, 0);
     if (FAILED(hr)) {
         throw ErrorFromHresult(hr, u"Lesevorgang kann nicht gestartet werden");
@@ -149,7 +150,7 @@ void UrlMonikerReadService::CheckForStalls()
     const HostError reason(ErrorNumber::Stalled, u"Zeitüberschreitung: seit " + DecimalText(m_stallLimit.count() / 1000) +
                                                      u" s keine Daten vom Server");
     for (auto& transfer : stalled) {
-        transfer->Stall(reason);
+        transfer->Abandon(reason);
     }
 }
 

@@ -19,12 +19,13 @@ class UrlMonikerReadService final : public AsyncReadService, private TransferLis
 public:
     static constexpr std::chrono::milliseconds DefaultStallLimit{30'000};
 
-    explicit UrlMonikerReadService(std::chrono::milliseconds stallLimit = DefaultStallLimit);
+    explicit UrlMonikerReadService(std::chrono::milliseconds stallLimit = DefaultStallLimit, ReadLimits limits = {});
     ~UrlMonikerReadService() override;
     UrlMonikerReadService(const UrlMonikerReadService&) = delete;
     UrlMonikerReadService& operator=(const UrlMonikerReadService&) = delete;
 
     void SetSink(AsyncReadSink* sink) override { m_sink = sink; }
+    AsyncReadSink* Sink() const override { return m_sink; }
     void AsyncRead(const Text& target, ResultKind kind, const Text& readName, std::int32_t options) override;
     void CancelAsyncRead(const Text& readName) override;
 
@@ -38,6 +39,7 @@ private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     std::chrono::milliseconds m_stallLimit;
+    ReadLimits m_limits;
     // A message-only window carries the stall timer and outcomes that must wait for the loop.
     AsyncReadSink* m_sink = nullptr;
     std::map<Text, ComPtr<UrlMonikerTransfer>> m_transfers;

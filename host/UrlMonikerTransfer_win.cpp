@@ -69,14 +69,16 @@ std::optional<std::uint64_t> ContentLengthFromHeaders(const wchar_t* headers)
     return std::nullopt;
 }
 
-ComPtr<UrlMonikerTransfer> UrlMonikerTransfer::Create(TransferListener& listener, std::int32_t bindOptions)
+ComPtr<UrlMonikerTransfer> UrlMonikerTransfer::Create(TransferListener& listener, std::int32_t bindOptions,
+                                                      const ReadLimits& limits)
 {
     // A COM object owns itself through its reference count; Adopt takes the creation reference.
-    return ComPtr<UrlMonikerTransfer>::Adopt(new UrlMonikerTransfer(listener, bindOptions));
+    return ComPtr<UrlMonikerTransfer>::Adopt(new UrlMonikerTransfer(listener, bindOptions, limits));
 }
 
-UrlMonikerTransfer::UrlMonikerTransfer(TransferListener& listener, std::int32_t bindOptions)
-    : m_listener(&listener), m_bindOptions(bindOptions), m_lastActivity(GetTickCount64())
+UrlMonikerTransfer::UrlMonikerTransfer(TransferListener& listener, std::int32_t bindOptions, const ReadLimits& limits)
+    : m_listener(&listener), m_bindOptions(bindOptions), m_maxBytes(limits.maxBytes),
+      m_data(std::make_shared<ByteStore>(limits.memoryBudget)), m_lastActivity(GetTickCount64())
 {
 }
 
@@ -88,12 +90,12 @@ void UrlMonikerTransfer::Cancel()
     }
 }
 
-void UrlMonikerTransfer::Stall(const HostError& reason)
+void UrlMonikerTransfer::Abandon(const HostError& reason)
 {
     if (!m_listener) {
         return;
     }
-    m_stallReason = reason;
+    m_abandonReason = reason;
     // Without a binding to abort, or when urlmon refuses, the outcome is ours to send.
     if (!m_binding || FAILED(m_binding->Abort())) {
         End({ResultKind::ByteArray, ReadValue::Failed(reason)});
@@ -192,6 +194,9 @@ void UrlMonikerTransfer::ReadAvailable()
         const HRESULT hr = m_stream->Read(space.data(), static_cast<ULONG>(space.size()), &got);
         // E_PENDING may come with the bytes that were there: they count like any others.
         m_data->Commit(got);
+        if (m_data->Size() > m_maxBytes) {
+            throw OverflowError();
+        }
         if (got > 0) {
             m_lastActivity = GetTickCount64();
             unreported = true;
@@ -214,11 +219,17 @@ void UrlMonikerTransfer::ReadAvailable()
 
 STDMETHODIMP UrlMonikerTransfer::OnDataAvailable(DWORD, DWORD, FORMATETC*, STGMEDIUM* medium)
 {
-    if (!m_stream && medium && medium->tymed == TYMED_ISTREAM && medium->pstm) {
-        m_stream = ComPtr<IStream>(medium->pstm);
-    }
-    if (m_stream && m_listener) {
-        ReadAvailable();
+    ComPtr<UrlMonikerTransfer> keepAlive(this);
+    try {
+        if (!m_stream && medium && medium->tymed == TYMED_ISTREAM && medium->pstm) {
+            m_stream = ComPtr<IStream>(medium->pstm);
+        }
+        if (m_stream && m_listener) {
+            ReadAvailable();
+        }
+    } catch (...) {
+        // Too much data or no memory for it: this read fails, nothing crosses into urlmon.
+        Abandon(CurrentErrorAsHostError());
     }
     return S_OK;
 }
@@ -231,8 +242,8 @@ STDMETHODIMP UrlMonikerTransfer::OnObjectAvailable(REFIID, IUnknown*)
 ReadNotification UrlMonikerTransfer::Outcome(HRESULT result, LPCWSTR error) const
 {
     auto failed = [](HostError reason) { return ReadNotification{ResultKind::ByteArray, ReadValue::Failed(std::move(reason))}; };
-    if (m_stallReason) {
-        return failed(*m_stallReason);
+    if (m_abandonReason) {
+        return failed(*m_abandonReason);
     }
     if (FAILED(result)) {
         return failed(TransferError(result, error));
@@ -259,8 +270,12 @@ void UrlMonikerTransfer::End(const ReadNotification& outcome)
 STDMETHODIMP UrlMonikerTransfer::OnStopBinding(HRESULT result, LPCWSTR error)
 {
     ComPtr<UrlMonikerTransfer> keepAlive(this);
-    if (m_listener && SUCCEEDED(result) && m_stream) {
-        ReadAvailable();
+    try {
+        if (m_listener && !m_abandonReason && SUCCEEDED(result) && m_stream) {
+            ReadAvailable();
+        }
+    } catch (...) {
+        m_abandonReason = CurrentErrorAsHostError();
     }
     m_binding.Reset();
     m_stream.Reset();

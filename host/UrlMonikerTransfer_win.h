@@ -28,14 +28,24 @@ protected:
     ~TransferListener() = default;
 };
 
+// How much one read may take in.
+struct ReadLimits {
+    // The counts of a read are signed 32-bit: a read that passes this fails with Overflow.
+    std::uint64_t maxBytes = 0x7FFFFFFF;
+    // Memory the received bytes may take; beyond it the read fails as out of
+    // memory (error 7). For tests: running out of memory is hard to arrange.
+    std::size_t memoryBudget = SIZE_MAX;
+};
+
 class UrlMonikerTransfer final : public IBindStatusCallback, public IHttpNegotiate {
 public:
-    static ComPtr<UrlMonikerTransfer> Create(TransferListener& listener, std::int32_t bindOptions);
+    static ComPtr<UrlMonikerTransfer> Create(TransferListener& listener, std::int32_t bindOptions,
+                                             const ReadLimits& limits = {});
 
     // No more notifications; a running bind is aborted.
     void Cancel();
     // Fails the read with `reason`; the outcome reaches the listener.
-    void Stall(const HostError& reason);
+    void Abandon(const HostError& reason);
 
     ByteSnapshot Received() const { return {m_data, m_data->Size()}; }
     ULONGLONG LastActivity() const noexcept { return m_lastActivity; }
@@ -61,7 +71,7 @@ public:
                             LPWSTR* additionalRequestHeaders) override;
 
 private:
-    UrlMonikerTransfer(TransferListener& listener, std::int32_t bindOptions);
+    UrlMonikerTransfer(TransferListener& listener, std::int32_t bindOptions, const ReadLimits& limits);
     ~UrlMonikerTransfer() = default;
 
     // Reads what the stream holds now and reports progress along the way.
@@ -73,13 +83,15 @@ private:
     ULONG m_refs = 1;
     TransferListener* m_listener;
     std::int32_t m_bindOptions;
+    std::uint64_t m_maxBytes;
     ComPtr<IBinding> m_binding;
     ComPtr<IStream> m_stream;
-    std::shared_ptr<ByteStore> m_data = std::make_shared<ByteStore>();
+    std::shared_ptr<ByteStore> m_data;
     DWORD m_httpStatus = 0;
     std::optional<std::uint64_t> m_contentLength;
     ULONGLONG m_lastActivity;
-    std::optional<HostError> m_stallReason;
+    // Why the read was given up from this side: a stall, too much data, no memory.
+    std::optional<HostError> m_abandonReason;
 };
 
 // The value of a Content-Length header in raw CRLF-separated headers.

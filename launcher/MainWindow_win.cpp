@@ -6,6 +6,7 @@
 #include "host/Dpi_win.h"
 #include "host/GdiObject_win.h"
 #include "host/PixelImage_win.h"
+#include "host/TopLevelError.h"
 #include "host/Win32Error_win.h"
 
 namespace qv {
@@ -187,7 +188,10 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     }
     case WM_CLOSE:
         // The client file is only ever replaced in one step, so ending here leaves it whole.
-        m_platform.EndProcess();
+        // Behind an error report the report ends the process.
+        if (!ErrorReportBegun()) {
+            m_platform.EndProcess();
+        }
         return 0;
     default:
         break;

@@ -29,7 +29,6 @@ PixelBox Scale(const TwipsBox& box, int dpi)
 WindowLayout LayoutForDpi(int dpi)
 {
     WindowLayout layout;
-    layout.dpi = dpi;
     layout.client = Scale(ClientTwips, dpi);
     layout.frameWidth = std::max(1, dpi / 96);
     layout.lbl_Titel2 = Scale(TitleTwips, dpi);

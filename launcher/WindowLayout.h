@@ -17,7 +17,6 @@ struct PixelBox {
 };
 
 struct WindowLayout {
-    int dpi = 96;
     PixelBox client;
     // Width of the light frame drawn around the client area.
     int frameWidth = 1;

@@ -1,7 +1,9 @@
 #include "win_Main.h"
 
-#include "ClientImage.h"
+#include "ExecutableHeader.h"
 #include "StatusTexts.h"
+
+#include "host/TopLevelError.h"
 
 namespace qv {
 
@@ -55,15 +57,23 @@ void win_Main::CheckVersion()
 {
     m_sequenceStarted = true;
     NetGrab2.DownloadStart(m_versionUrl, NetGrab::ModeNewestVersion);
+    // A read the host refused raises no event at all: as good as a failed one.
+    m_versionDone = NetGrab2.StartRefused();
 
-    // A read the host refused raises no event at all, so the wait has a limit.
     const std::int32_t waitStart = m_ticks.TickCount();
     while (!m_versionDone) {
         m_pump.PumpStep();
-        if (!m_versionDone && ElapsedTicks(waitStart, m_ticks.TickCount()) >= VersionWaitLimitMs) {
+        if (m_versionDone) {
+            break;
+        }
+        const std::int32_t waited = ElapsedTicks(waitStart, m_ticks.TickCount());
+        if (waited >= VersionWaitLimitMs) {
             NetGrab2.DownloadCancel();
             m_versionDone = true;
+            break;
         }
+        // Asleep until the read service or the window has news, and awake for the limit.
+        m_pump.WaitForMessages(VersionWaitLimitMs - waited);
     }
 
     if (FSO().FileExists(ClientFile())) {
@@ -74,6 +84,10 @@ void win_Main::CheckVersion()
         }
     }
     NetGrab1.DownloadStart(m_clientUrl, NetGrab::ModeNewestVersion);
+    if (NetGrab1.StartRefused()) {
+        // No event will come: this is a failed client download.
+        StartClient();
+    }
 }
 
 void win_Main::NetGrab2_DownloadComplete(std::int32_t)
@@ -96,12 +110,21 @@ void win_Main::NetGrab1_DownloadProgress(std::int32_t nBytes)
 
 void win_Main::NetGrab1_DownloadComplete(std::int32_t nBytes)
 {
+    // Behind an error report nothing is saved, started or ended.
+    if (ErrorReportBegun()) {
+        return;
+    }
     // An error page that arrived with status 200 must not replace a working client.
     if (!IsWindowsExecutable(NetGrab1.Bytes())) {
         StartClient();
         return;
     }
+    // Saved under the program path, not the folder: in a drive root that
+    // gives "E:\\tamorix.exe", which the platform reads as the same file.
     NetGrab1.SaveAs(m_platform.ProgramPath() + u"\\tamorix.exe");
+    // The completion report is set and replaced at once: the label passes
+    // through it, which programs watching the label see, while people see
+    // the start message.
     lbl_Status.SetCaption(CompletionStatus(nBytes, NetGrab1.Duration(), m_platform.UserNumberSeparators()));
     lbl_Status.SetCaption(StartingStatus);
     StartClient();
@@ -114,6 +137,9 @@ void win_Main::NetGrab1_DownloadFailed(std::int32_t, const Text&)
 
 void win_Main::StartClient()
 {
+    if (ErrorReportBegun()) {
+        return;
+    }
     if (FSO().FileExists(ClientFile())) {
         m_platform.ShellExecuteFile(m_hWnd, u"open", ClientFile(), u"", u"", Platform::ShowNormal);
     } else {
@@ -127,7 +153,10 @@ void win_Main::StartClient()
         m_platform.Sleep(FinalWaitStepMs);
         m_pump.PumpStep();
     }
-    m_platform.EndProcess();
+    // An error reported during the final wait ends the process with its own code.
+    if (!ErrorReportBegun()) {
+        m_platform.EndProcess();
+    }
 }
 
 }  // namespace qv

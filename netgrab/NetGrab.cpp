@@ -27,6 +27,10 @@ std::int32_t ElapsedTicks(std::int32_t start, std::int32_t now) noexcept
 NetGrab::NetGrab(AsyncReadService& reads, TickCounter& ticks, FileOutput& files, NetGrabEvents events)
     : m_reads(reads), m_ticks(ticks), m_files(files), m_events(std::move(events))
 {
+    // Each control needs a service of its own: sharing one would hand one control's reads to the other.
+    if (m_reads.Sink()) {
+        throw HostError(ErrorNumber::InvalidCall, u"Der Lesedienst gehört schon einem anderen Download-Steuerelement");
+    }
     m_reads.SetSink(this);
 }
 
@@ -55,10 +59,13 @@ void NetGrab::DownloadStart(const Text& URL, std::int32_t Mode)
     m_durationMs = 0;
     m_startTick = m_ticks.TickCount();
     m_reading = true;
+    m_startRefused = false;
     try {
         m_reads.AsyncRead(URL, ResultKind::ByteArray, ReadName(), Mode);
     } catch (const HostError&) {
-        // A refused read raises no event; the control stays busy until the next start.
+        // A refused read raises no event; the control stays busy until the next start,
+        // and an owner that waits for one can tell from StartRefused.
+        m_startRefused = true;
     }
 }
 

@@ -30,6 +30,7 @@ public:
     // Mode 16 asks the platform for the newest copy from the server, not a cached one.
     static constexpr std::int32_t ModeNewestVersion = 16;
 
+    // `reads` must have no sink yet: it becomes this control's. Throws HostError otherwise.
     NetGrab(AsyncReadService& reads, TickCounter& ticks, FileOutput& files, NetGrabEvents events = {});
     ~NetGrab();
     NetGrab(const NetGrab&) = delete;
@@ -43,6 +44,8 @@ public:
 
     void DownloadCancel();
     void DownloadStart(const Text& URL, std::int32_t Mode);
+    // The host refused the last DownloadStart's read: no event will come for it.
+    bool StartRefused() const noexcept { return m_startRefused; }
     bool SaveAs(const Text& FileName);
 
 private:
@@ -62,6 +65,7 @@ private:
     std::int32_t m_startTick = 0;
     // Kept apart from the start tick, which may be 0 on a running read.
     bool m_reading = false;
+    bool m_startRefused = false;
     ByteSnapshot m_buffer;
     std::int32_t m_byteCount = 0;
     std::int32_t m_durationMs = 0;

@@ -3,10 +3,10 @@
 // Usage: netgrab_fetch URL [FILE]   (FILE: where SaveAs puts the bytes)
 #include "host/ComApartment_win.h"
 #include "host/FileOutput_win.h"
-#include "host/MessagePump_win.h"
 #include "host/TickCounter_win.h"
 #include "host/UrlMonikerReadService_win.h"
 #include "netgrab/NetGrab.h"
+#include "tools/PumpUntil_win.h"
 
 #include <windows.h>
 #include <psapi.h>

@@ -28,7 +28,9 @@ long long CreationTime()
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
     try {
-        const qv::Text path = qv::ModulePath();
+        wchar_t own[MAX_PATH] = {};
+        GetModuleFileNameW(nullptr, own, MAX_PATH);
+        const qv::Text path = qv::FromWide(own);
         const qv::Text folder = qv::FolderOfModule(path);
         qv::WindowsFileSystem files;
         const std::string line = std::to_string(CreationTime()) + " version=" +

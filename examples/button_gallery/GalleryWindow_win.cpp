@@ -4,7 +4,6 @@
 
 #include "button/ButtonWindow_win.h"
 #include "host/HostError.h"
-#include "host/LauncherServices.h"
 #include "host/LauncherServices_win.h"
 #include "host/OlePicture_win.h"
 #include "host/ResourceData_win.h"
@@ -39,6 +38,15 @@ constexpr wchar_t StoreFolder[] = L"Galerie-Einstellungen";
 PictureRef PictureResource(HINSTANCE instance, int id)
 {
     return OlePicture::Load(RawResource(instance, id));
+}
+
+Text StoreFolderPath()
+{
+    Text folder = WindowsLauncherServices().ProgramPath();
+    if (folder.empty() || folder.back() != u'\\') {
+        folder += u'\\';
+    }
+    return folder + FromWide(StoreFolder);
 }
 
 struct Sample {
@@ -252,13 +260,12 @@ void GalleryWindow::Log(const Text& line)
 
 Text GalleryWindow::StoreFile(int id) const
 {
-    const Text folder = FolderOfModule(ModulePath()) + FromWide(StoreFolder);
-    return folder + u"\\knopf-" + DecimalText(id) + u".json";
+    return StoreFolderPath() + u"\\knopf-" + DecimalText(id) + u".json";
 }
 
 void GalleryWindow::SaveAll()
 {
-    const Text folder = FolderOfModule(ModulePath()) + FromWide(StoreFolder);
+    const Text folder = StoreFolderPath();
     CreateDirectoryW(Wide(folder), nullptr);
     for (const HWND sample : m_samples) {
         ButtonWindow::FromHandle(sample)->SavePropertiesToFile(StoreFile(GetDlgCtrlID(sample)));

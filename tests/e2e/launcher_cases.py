@@ -241,6 +241,28 @@ def bad_download(fault):
     return case
 
 
+def damaged_client(kind):
+    """A tamorix.exe that is no working program is repaired: downloaded anew and started."""
+    def case(run):
+        server = run.serve(NEW_VERSION)
+        kit.place_program(run.build, server, run.program, OLD)
+        with open(stub(run, OLD), "rb") as f:
+            good = f.read()
+        damaged = {
+            "empty": b"",
+            "garbage": bytes((i * 37 + 11) % 256 for i in range(4096)),
+            "cut_off": good[:len(good) // 2],
+        }[kind]
+        with open(local_client(run), "wb") as f:
+            f.write(damaged)
+        events, _ = run.launch()
+        run.check(run.requests(CLIENT_URL_PATH) == 1, "the client was fetched %d times" % run.requests(CLIENT_URL_PATH))
+        run.check(filecmp.cmp(local_client(run), served_client(run), shallow=False), "the damaged client stayed")
+        expect_one_start(run, NEW_VERSION, run.program)
+        expect_clean_end(run, events)
+    return case
+
+
 def case_client_in_use(run):
     # Held the way a running client holds its executable: readable, not replaceable.
     server = run.serve(NEW_VERSION)
@@ -331,6 +353,9 @@ CASES = {
     "client_download_404": bad_download("404"),
     "client_download_truncated": bad_download("truncate,at=100000"),
     "client_download_html_page": bad_download("html200"),
+    "client_empty": damaged_client("empty"),
+    "client_garbage": damaged_client("garbage"),
+    "client_cut_off": damaged_client("cut_off"),
     "client_in_use": case_client_in_use,
     "client_locked": case_client_locked,
     "folder_outside_ansi": case_folder_outside_ansi,

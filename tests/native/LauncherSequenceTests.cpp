@@ -1,6 +1,7 @@
 #include "ScriptedHost.h"
 #include "ScriptedLauncher.h"
 
+#include "host/TopLevelError.h"
 #include "launcher/win_Main.h"
 
 #include <gtest/gtest.h>
@@ -38,6 +39,7 @@ protected:
     LauncherTest()
     {
         platform.programPath = Folder;
+        files.journal = &journal;
     }
 
     win_Main& Launcher()
@@ -208,7 +210,7 @@ TEST_F(LauncherTest, DownloadedClientIsSavedShownAndStarted)
     EXPECT_EQ(AsString(files.files.at(Client)), program);
     EXPECT_EQ(From("Status Aktuelle"),
               (Journal{"Status Aktuelle Version wird geladen: 524288", "Refresh",
-                       "Status Aktuelle Version wird geladen: 1048576", "Refresh",
+                       "Status Aktuelle Version wird geladen: 1048576", "Refresh", "Save " + ClientUtf8,
                        "Status Beendet: 1.048.576 bytes (4194,3 kbps)",
                        "Status Aktuelle Version wird gestartet...", "FileExists " + ClientUtf8}) +
                   Ending(StartOf(ClientUtf8)));
@@ -306,10 +308,9 @@ TEST_F(LauncherTest, OnlyTheFirstActivationStartsTheSequence)
     EXPECT_EQ(reads1.reads.size(), 1u);
 }
 
-TEST_F(LauncherTest, VersionWaitGivesUpAfterSixtySecondsWithoutAnOutcome)
+TEST_F(LauncherTest, VersionWaitSleepsBetweenStepsAndGivesUpAfterSixtySecondsWithoutAnOutcome)
 {
     platform.files[Client] = u"5.2.0.14";
-    reads2.refuseReads = HostError(ErrorNumber::ReadRefused, u"abgelehnt");
     pump.onStep = [this] { ticks.now += 1000; };
     Launcher().Form_Load();
     Launcher().Form_Activate();
@@ -317,6 +318,35 @@ TEST_F(LauncherTest, VersionWaitGivesUpAfterSixtySecondsWithoutAnOutcome)
     EXPECT_EQ(pump.steps, 60);
     EXPECT_EQ(reads2.cancels.size(), 1u);
     ASSERT_EQ(reads1.reads.size(), 1u) << "a missing version counts as a failed version read";
+    // Each step is followed by a wait for the next message, bounded by the time that is left.
+    const Journal fromWait = From("Pump");
+    const Journal wait(fromWait.begin(), std::find(fromWait.begin(), fromWait.end(), "FileExists " + ClientUtf8));
+    ASSERT_EQ(wait.size(), 119u);
+    for (std::size_t i = 0; i < wait.size(); ++i) {
+        EXPECT_EQ(wait[i], i % 2 == 0 ? "Pump" : "Wait " + std::to_string(60'000 - 1000 * static_cast<int>(i / 2 + 1)))
+            << i;
+    }
+}
+
+TEST_F(LauncherTest, ARefusedVersionReadIsAFailedOneAndARefusedClientReadAFailedDownload)
+{
+    platform.files[Client] = u"5.2.0.14";
+    reads2.refuseReads = HostError(ErrorNumber::ReadRefused, u"abgelehnt");
+    reads1.refuseReads = HostError(ErrorNumber::ReadRefused, u"abgelehnt");
+    Launcher().Form_Load();
+    Launcher().Form_Activate();
+    EXPECT_EQ(pump.steps, 20) << "no version wait, only the final one";
+    EXPECT_EQ(reads1.reads.size(), 1u);
+    EXPECT_EQ(From("ShellExecute"), Ending(StartOf(ClientUtf8)));
+}
+
+TEST_F(LauncherTest, ARefusedClientReadWithoutAClientBringsTheWarning)
+{
+    reads1.refuseReads = HostError(ErrorNumber::ReadRefused, u"abgelehnt");
+    StartWithFailingVersionRead();
+    ASSERT_FALSE(From("MessageBox").empty());
+    EXPECT_EQ(From("MessageBox").size(), 43u) << "the warning, then the final wait and the end";
+    EXPECT_EQ(journal.back(), "EndProcess");
 }
 
 TEST_F(LauncherTest, VersionArrivingJustBeforeTheLimitCounts)
@@ -335,6 +365,36 @@ TEST_F(LauncherTest, VersionArrivingJustBeforeTheLimitCounts)
     EXPECT_TRUE(reads2.cancels.empty());
     EXPECT_TRUE(reads1.reads.empty());
     EXPECT_EQ(From("ShellExecute"), Ending(StartOf(ClientUtf8)));
+}
+
+ScriptedReadService* g_clientReads = nullptr;
+
+// The error report's modal loop lets the client's download end behind it, once well and once not.
+void CompleteTheDownloadBehindTheReport(const HostError&)
+{
+    g_clientReads->Arrive(ProgramBytes());
+    g_clientReads->Complete(ReadValue::OfBytes(g_clientReads->Snapshot()));
+    g_clientReads->Complete(ReadValue::Failed(HostError(ErrorNumber::TransferFailed, u"weg")));
+}
+
+TEST_F(LauncherTest, BehindAnErrorReportNothingIsSavedStartedOrEnded)
+{
+    platform.files[Client] = u"5.2.0.14";
+    StartWithServerVersion("5.3.1.7");
+    ASSERT_EQ(reads1.reads.size(), 1u);
+    journal.clear();
+    g_clientReads = &reads1;
+    const TopLevelErrorHandler previous = SetTopLevelErrorHandler(&CompleteTheDownloadBehindTheReport);
+    try {
+        throw HostError(ErrorNumber::Internal, u"Fehler im Fenster");
+    } catch (...) {
+        ReportCurrentErrorToTopLevel();
+    }
+    SetTopLevelErrorHandler(previous);
+    EXPECT_TRUE(files.files.empty());
+    EXPECT_TRUE(From("ShellExecute").empty());
+    EXPECT_TRUE(From("MessageBox").empty());
+    EXPECT_TRUE(From("EndProcess").empty());
 }
 
 TEST_F(LauncherTest, FileQueryErrorsEndTheSequenceWhereTheyArise)

@@ -1,6 +1,6 @@
 #include "host/LauncherServices.h"
 #include "host/NumberFormat.h"
-#include "launcher/ClientImage.h"
+#include "launcher/ExecutableHeader.h"
 #include "launcher/StatusTexts.h"
 
 #include <gtest/gtest.h>
@@ -88,7 +88,7 @@ std::vector<std::uint8_t> Image(std::size_t size, std::uint32_t lfanew, const ch
     return bytes;
 }
 
-TEST(ClientImageTest, OnlyAnMzHeaderPointingAtAPeSignatureCountsAsAProgram)
+TEST(ExecutableHeaderTest, OnlyAnMzHeaderPointingAtAPeSignatureCountsAsAProgram)
 {
     EXPECT_TRUE(IsWindowsExecutable(Image(0x200, 0x80)));
     EXPECT_TRUE(IsWindowsExecutable(Image(0x80 + 24, 0x80)));

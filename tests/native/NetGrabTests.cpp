@@ -277,16 +277,45 @@ TEST_F(NetGrabTest, CancelOnlyAsksTheHostAndChangesNoState)
     EXPECT_TRUE(seen.empty());
 }
 
-TEST_F(NetGrabTest, RefusedStartRaisesNothingAndStaysBusyUntilTheNextStart)
+TEST_F(NetGrabTest, RefusedStartRaisesNothingAndStaysBusyUntilTheNextStartButSaysSo)
 {
     reads.refuseReads = HostError(31005, u"abgelehnt");
     StartAt(1000);
     EXPECT_TRUE(grab.Busy());
     EXPECT_TRUE(seen.empty());
+    EXPECT_TRUE(grab.StartRefused());
     reads.refuseReads.reset();
     StartAt(1100);
     EXPECT_EQ(reads.cancels.size(), 1u);
     EXPECT_TRUE(grab.Busy());
+    EXPECT_FALSE(grab.StartRefused());
+}
+
+TEST_F(NetGrabTest, ARestartWithinTheSameMillisecondKeepsTheNameAndEndsWithTheNewRead)
+{
+    StartAt(5000);
+    reads.Progress(Bytes("alt"));
+    StartAt(5000);
+    ASSERT_EQ(reads.cancels.size(), 1u);
+    EXPECT_EQ(reads.cancels[0], u"5000");
+    ASSERT_EQ(reads.reads.size(), 2u);
+    EXPECT_EQ(reads.reads[1].name, u"5000");
+    EXPECT_TRUE(grab.Busy());
+    reads.Complete(Bytes("neu"));
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[1].event, "complete");
+    EXPECT_FALSE(grab.Busy());
+}
+
+TEST_F(NetGrabTest, AReadServiceServesOneControlOnly)
+{
+    EXPECT_THROW(NetGrab(reads, ticks, files), HostError);
+    ScriptedReadService own;
+    {
+        const NetGrab first(own, ticks, files);
+        EXPECT_THROW(NetGrab(own, ticks, files), HostError);
+    }
+    EXPECT_NO_THROW(NetGrab(own, ticks, files));
 }
 
 TEST_F(NetGrabTest, StartTickOfZeroStillCountsAsReading)

@@ -39,6 +39,9 @@ void ScriptedReadService::Complete(ReadValue value, ResultKind kind)
 
 void RecordingFileOutput::ReplaceWithBytes(const Text& fileName, const ByteSnapshot& bytes)
 {
+    if (journal) {
+        journal->push_back("Save " + Utf8FromText(fileName));
+    }
     if (refuse) {
         throw *refuse;
     }
@@ -57,6 +60,11 @@ void ScriptedPump::PumpStep()
         const auto step = onStep;
         step();
     }
+}
+
+void ScriptedPump::WaitForMessages(std::int32_t milliseconds)
+{
+    m_journal.push_back("Wait " + std::to_string(milliseconds));
 }
 
 std::string AsString(const std::vector<std::uint8_t>& bytes)

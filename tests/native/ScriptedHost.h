@@ -30,6 +30,7 @@ struct ReadRequest {
 class ScriptedReadService final : public AsyncReadService {
 public:
     void SetSink(AsyncReadSink* sink) override { m_sink = sink; }
+    AsyncReadSink* Sink() const override { return m_sink; }
     void AsyncRead(const Text& target, ResultKind kind, const Text& readName, std::int32_t options) override;
     void CancelAsyncRead(const Text& readName) override;
 
@@ -65,12 +66,15 @@ public:
 
     std::map<Text, std::vector<std::uint8_t>> files;
     std::optional<HostError> refuse;
+    // When set, each save is journalled as "Save <file name>".
+    Journal* journal = nullptr;
 };
 
 class ScriptedPump final : public MessagePump {
 public:
     explicit ScriptedPump(Journal& journal) : m_journal(journal) {}
     void PumpStep() override;
+    void WaitForMessages(std::int32_t milliseconds) override;
 
     // Runs inside each step, as the platform's notifications would.
     std::function<void()> onStep;

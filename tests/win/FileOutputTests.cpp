@@ -26,6 +26,19 @@ TEST(WindowsFileOutput, WritesLargeMultiPieceContentExactlyAndKeepsNoTemporaryFi
     EXPECT_EQ(folder.Entries().size(), 1u);
 }
 
+TEST(WindowsFileOutput, TheReplacedFileIsAnOrdinaryFileNotATemporaryOne)
+{
+    TempFolder folder;
+    const auto target = folder.Path() / L"tamorix.exe";
+    WriteWholeFile(target, {9, 9});
+    WindowsFileOutput files;
+    files.ReplaceWithBytes(AsText(target), SnapshotOf({1, 2, 3}));
+    const DWORD attributes = GetFileAttributesW(target.c_str());
+    ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(attributes & FILE_ATTRIBUTE_TEMPORARY, 0u);
+    EXPECT_EQ(ReadWholeFile(target), (std::vector<std::uint8_t>{1, 2, 3}));
+}
+
 TEST(WindowsFileOutput, RelativeNameIsResolvedAgainstTheCurrentFolder)
 {
     TempFolder folder;

@@ -17,7 +17,7 @@ namespace {
 // The stand-in clients are built beside the test program.
 std::filesystem::path BesideTests(const wchar_t* name)
 {
-    return std::filesystem::path(reinterpret_cast<const wchar_t*>(ModulePath().c_str())).parent_path() / name;
+    return std::filesystem::path(AsWide(WindowsLauncherServices().ProgramPath())) / name;
 }
 
 TEST(WindowsFileSystemTest, VersionIsTheFixedFileVersionOrEmptyWithoutVersionInformation)
@@ -86,14 +86,17 @@ TEST(WindowsLauncherServicesTest, AnsiBytesKeepEveryByteIncludingNulsAndLineEnds
     }
 }
 
-TEST(WindowsLauncherServicesTest, NumberSeparatorsComeFromTheUsersLocale)
+TEST(WindowsLauncherServicesTest, NumberSeparatorsComeFromTheLocaleWithTheStandardOnesToFallBackOn)
 {
-    WindowsLauncherServices platform;
-    const NumberSeparators separators = platform.UserNumberSeparators();
-    wchar_t decimal[8] = {};
-    GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, decimal, 8);
-    EXPECT_EQ(separators.decimal, FromWide(decimal));
-    EXPECT_FALSE(separators.group.empty());
+    const NumberSeparators german = NumberSeparatorsOf(L"de-DE");
+    EXPECT_EQ(german.decimal, u",");
+    EXPECT_EQ(german.group, u".");
+    const NumberSeparators american = NumberSeparatorsOf(L"en-US");
+    EXPECT_EQ(american.decimal, u".");
+    EXPECT_EQ(american.group, u",");
+    const NumberSeparators unknown = NumberSeparatorsOf(L"xx-Nirgendwo");
+    EXPECT_EQ(unknown.decimal, u".");
+    EXPECT_EQ(unknown.group, u",");
 }
 
 }  // namespace

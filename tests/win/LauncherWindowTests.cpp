@@ -1,5 +1,8 @@
+#include "host/Dpi_win.h"
 #include "host/GdiObject_win.h"
 #include "host/HostError.h"
+#include "TestSupport.h"
+
 #include "host/LauncherServices_win.h"
 #include "host/WideText_win.h"
 #include "launcher/MainWindow_win.h"
@@ -21,8 +24,8 @@ class LauncherResources {
 public:
     LauncherResources()
     {
-        const std::filesystem::path tests(reinterpret_cast<const wchar_t*>(ModulePath().c_str()));
-        m_module = LoadLibraryExW((tests.parent_path() / L"Quorvelinde.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        const std::filesystem::path tests(AsWide(WindowsLauncherServices().ProgramPath()));
+        m_module = LoadLibraryExW((tests / L"Quorvelinde.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     }
     ~LauncherResources()
     {
@@ -75,7 +78,8 @@ TEST(LauncherWindowTest, IsLaidOutWithItsLabelsFontAndIconsBeforeItShows)
     ASSERT_TRUE(resources.Get());
     MainWindow window(u"127.0.0.1:9", resources.Get());
     const HWND hwnd = window.Handle();
-    const WindowLayout& layout = window.Layout();
+    // The test prefix runs at 96 dots per inch, where the layout is in whole pixels.
+    ASSERT_EQ(DpiOfWindow(hwnd), 96);
 
     EXPECT_FALSE(IsWindowVisible(hwnd));
     EXPECT_EQ(WindowText(hwnd), u"Quorvelinde");
@@ -83,10 +87,10 @@ TEST(LauncherWindowTest, IsLaidOutWithItsLabelsFontAndIconsBeforeItShows)
     RECT client{};
     GetWindowRect(hwnd, &outer);
     GetClientRect(hwnd, &client);
-    EXPECT_EQ(outer.right - outer.left, layout.client.width);
-    EXPECT_EQ(outer.bottom - outer.top, layout.client.height);
-    EXPECT_EQ(client.right, layout.client.width);
-    EXPECT_EQ(client.bottom, layout.client.height);
+    EXPECT_EQ(outer.right - outer.left, 505);
+    EXPECT_EQ(outer.bottom - outer.top, 281);
+    EXPECT_EQ(client.right, 505);
+    EXPECT_EQ(client.bottom, 281);
     EXPECT_EQ(GetWindowLongW(hwnd, GWL_STYLE) & (WS_CAPTION | WS_THICKFRAME), 0);
     EXPECT_NE(GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_APPWINDOW, 0);
 
@@ -102,14 +106,14 @@ TEST(LauncherWindowTest, IsLaidOutWithItsLabelsFontAndIconsBeforeItShows)
     ASSERT_TRUE(title && hint && status);
     EXPECT_EQ(WindowText(title), u"Die Quorvelinde wird gestartet.");
     EXPECT_EQ(WindowText(hint), u"Bitte haben Sie einen Moment Geduld.");
-    EXPECT_EQ(BoxInParent(title), layout.lbl_Titel2);
-    EXPECT_EQ(BoxInParent(hint), layout.Label1);
-    EXPECT_EQ(BoxInParent(status), layout.lbl_Status);
+    EXPECT_EQ(BoxInParent(title), (PixelBox{24, 24, 456, 23}));
+    EXPECT_EQ(BoxInParent(hint), (PixelBox{24, 56, 456, 23}));
+    EXPECT_EQ(BoxInParent(status), (PixelBox{24, 240, 456, 23}));
 
     LOGFONTW font{};
     GetObjectW(reinterpret_cast<HGDIOBJ>(SendMessageW(title, WM_GETFONT, 0, 0)), sizeof font, &font);
     EXPECT_STREQ(font.lfFaceName, L"Calibri");
-    EXPECT_EQ(font.lfHeight, -layout.fontPixels);
+    EXPECT_EQ(font.lfHeight, -19);
     EXPECT_EQ(font.lfWeight, FW_BOLD);
     EXPECT_EQ(font.lfCharSet, ANSI_CHARSET);
     EXPECT_FALSE(font.lfItalic || font.lfUnderline || font.lfStrikeOut);
@@ -121,7 +125,7 @@ TEST(LauncherWindowTest, ALongStatusWrapsIntoWholeLinesBetweenLogoAndFrameAndShr
     const LauncherResources resources;
     ASSERT_TRUE(resources.Get());
     MainWindow window(u"127.0.0.1:9", resources.Get());
-    const WindowLayout& layout = window.Layout();
+    ASSERT_EQ(DpiOfWindow(window.Handle()), 96);
     StaticLabel& status = window.StatusLabel();
 
     const Text longText = u"Aktuelle Version wird geladen: 2.147.483.647 Bytes von einem sehr langsamen Server";
@@ -129,17 +133,18 @@ TEST(LauncherWindowTest, ALongStatusWrapsIntoWholeLinesBetweenLogoAndFrameAndShr
     EXPECT_EQ(status.Caption(), longText);
     const PixelBox grown = BoxInParent(status.Handle());
     const int line = LineHeightOf(status.Handle());
-    EXPECT_EQ(grown.left, layout.lbl_Status.left);
-    EXPECT_EQ(grown.width, layout.lbl_Status.width);
+    EXPECT_EQ(grown.left, 24);
+    EXPECT_EQ(grown.width, 456);
     EXPECT_EQ(grown.height % line, 0) << grown.height << " is no whole number of " << line << "-pixel lines";
     EXPECT_GE(grown.height, 2 * line);
-    EXPECT_GE(grown.top, layout.img_Logo.Bottom());
-    EXPECT_LE(grown.Bottom(), layout.client.Bottom() - layout.frameWidth);
+    // Between the logo's bottom (88 + 141) and the frame inside the 281-pixel client area.
+    EXPECT_GE(grown.top, 229);
+    EXPECT_LE(grown.Bottom(), 280);
 
     status.SetCaption(u"Aktuelle Version wird gestartet...");
-    EXPECT_EQ(BoxInParent(status.Handle()), layout.lbl_Status);
+    EXPECT_EQ(BoxInParent(status.Handle()), (PixelBox{24, 240, 456, 23}));
     status.SetCaption(u"");
-    EXPECT_EQ(BoxInParent(status.Handle()), layout.lbl_Status);
+    EXPECT_EQ(BoxInParent(status.Handle()), (PixelBox{24, 240, 456, 23}));
     EXPECT_EQ(status.Caption(), u"");
 }
 

@@ -1,6 +1,6 @@
 #include "host/ComApartment_win.h"
-#include "host/MessagePump_win.h"
 #include "host/TopLevelError.h"
+#include "tools/PumpUntil_win.h"
 
 #include <gtest/gtest.h>
 

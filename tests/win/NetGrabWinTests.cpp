@@ -1,10 +1,10 @@
 #include "TestSupport.h"
 
 #include "host/FileOutput_win.h"
-#include "host/MessagePump_win.h"
 #include "host/TickCounter_win.h"
 #include "host/UrlMonikerReadService_win.h"
 #include "netgrab/NetGrab.h"
+#include "tools/PumpUntil_win.h"
 
 #include <gtest/gtest.h>
 
@@ -59,7 +59,6 @@ TEST_F(NetGrabWinTest, DownloadSavedToAFileHoldsTheServedBytesExactly)
     EXPECT_FALSE(busyInHandler);
     ASSERT_FALSE(progress.empty());
     EXPECT_LE(progress.back(), 1000000);
-    EXPECT_GE(grab.Duration(), 0);
     EXPECT_EQ(grab.Bytes(), ServedPattern(1000000));
 
     const auto target = folder.Path() / L"tamorix.exe";
@@ -113,17 +112,39 @@ TEST_F(NetGrabWinTest, FailedDownloadIsReportedAndLeavesNothingToSave)
     EXPECT_TRUE(folder.Entries().empty());
 }
 
-TEST_F(NetGrabWinTest, RestartWhileAReadIsInFlightEndsOnlyWithTheNewRead)
+TEST_F(NetGrabWinTest, DurationIsTheTimeFromStartToCompletion)
 {
-    grab.DownloadStart(ServerUrl("/gen/200000?fault=drip&piece=1000&interval=20"), NetGrab::ModeNewestVersion);
-    ASSERT_TRUE(PumpUntil([this] { return !progress.empty(); }, 10s));
-    ASSERT_TRUE(Fetch("/gen/4321"));
+    const ULONGLONG before = GetTickCount64();
+    ASSERT_TRUE(Fetch("/gen/1000?fault=delay&ms=400"));
+    const ULONGLONG took = GetTickCount64() - before;
+    ASSERT_EQ(completed.size(), 1u);
+    EXPECT_GE(grab.Duration(), 380);
+    EXPECT_LE(static_cast<ULONGLONG>(grab.Duration()), took + 20);
+}
+
+// A tick counter that stands still: two starts get the same read name.
+class StillTicks final : public TickCounter {
+public:
+    std::int32_t TickCount() override { return 777; }
+};
+
+TEST_F(NetGrabWinTest, RestartWithinTheSameMillisecondEndsOnlyWithTheNewRead)
+{
+    UrlMonikerReadService stillReads;
+    StillTicks still;
+    std::vector<std::int32_t> done;
+    NetGrab restarted(stillReads, still, files, {[&done](std::int32_t n) { done.push_back(n); }, {}, {}});
+    restarted.DownloadStart(ServerUrl("/gen/200000?fault=drip&piece=1000&interval=20"), NetGrab::ModeNewestVersion);
+    ASSERT_TRUE(PumpUntil([&restarted] { return !restarted.Bytes().empty(); }, 10s));
+    // The old read is cancelled under the name "777" and the new one starts under it again.
+    restarted.DownloadStart(ServerUrl("/gen/4321"), NetGrab::ModeNewestVersion);
+    EXPECT_FALSE(restarted.StartRefused());
+    ASSERT_TRUE(PumpUntil([&restarted] { return !restarted.Busy(); }, 30s));
     PumpUntil([] { return false; }, 500ms);
 
-    EXPECT_TRUE(failures.empty());
-    ASSERT_EQ(completed.size(), 1u);
-    EXPECT_EQ(completed[0], 4321);
-    EXPECT_EQ(grab.Bytes(), ServedPattern(4321));
+    ASSERT_EQ(done.size(), 1u);
+    EXPECT_EQ(done[0], 4321);
+    EXPECT_EQ(restarted.Bytes(), ServedPattern(4321));
 }
 
 }  // namespace

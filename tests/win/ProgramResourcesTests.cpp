@@ -1,3 +1,5 @@
+#include "TestSupport.h"
+
 #include "host/LauncherServices_win.h"
 
 #include <gtest/gtest.h>
@@ -14,8 +16,7 @@ namespace {
 // Quorvelinde.exe is built beside the test program.
 std::wstring LauncherFile()
 {
-    const std::filesystem::path tests(reinterpret_cast<const wchar_t*>(ModulePath().c_str()));
-    return (tests.parent_path() / L"Quorvelinde.exe").wstring();
+    return (std::filesystem::path(AsWide(WindowsLauncherServices().ProgramPath())) / L"Quorvelinde.exe").wstring();
 }
 
 std::wstring VersionString(const std::vector<unsigned char>& block, const wchar_t* name)

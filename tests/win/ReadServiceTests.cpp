@@ -1,7 +1,7 @@
 #include "TestSupport.h"
 
-#include "host/MessagePump_win.h"
 #include "host/UrlMonikerReadService_win.h"
+#include "tools/PumpUntil_win.h"
 
 #include <gtest/gtest.h>
 
@@ -15,8 +15,9 @@ using namespace std::chrono_literals;
 
 class ReadServiceTest : public ::testing::Test {
 protected:
-    explicit ReadServiceTest(std::chrono::milliseconds stallLimit = UrlMonikerReadService::DefaultStallLimit)
-        : reads(stallLimit)
+    explicit ReadServiceTest(std::chrono::milliseconds stallLimit = UrlMonikerReadService::DefaultStallLimit,
+                             ReadLimits limits = {})
+        : reads(stallLimit, limits)
     {
         reads.SetSink(&sink);
     }
@@ -184,6 +185,38 @@ TEST_F(StallingReadServiceTest, SlowButSteadyServerIsNotAStall)
     Read("/gen/40000?fault=drip&piece=1000&interval=100");
     ExpectBytes(40000);
     EXPECT_GE(sink.progress.size(), 10u);
+}
+
+// The limits lowered, so that a small read passes them as a huge one would.
+class LimitedReadServiceTest : public ReadServiceTest {
+protected:
+    LimitedReadServiceTest() : ReadServiceTest(UrlMonikerReadService::DefaultStallLimit, {10000, 64 * 1024}) {}
+};
+
+TEST_F(LimitedReadServiceTest, AReadThatPassesItsCountLimitFailsWithOverflowRightThen)
+{
+    Read("/gen/10000");
+    ExpectBytes(10000);
+    sink = RecordingSink();
+    Read("/gen/10001", u"2");
+    ExpectFailure(ErrorNumber::Overflow, u"Overflow");
+    for (const std::size_t count : sink.progress) {
+        EXPECT_LE(count, 10000u);
+    }
+}
+
+TEST_F(LimitedReadServiceTest, RunningOutOfMemoryFailsTheReadWithErrorSeven)
+{
+    // The count limit allows it, the memory does not.
+    reads.SetSink(nullptr);
+    UrlMonikerReadService hungry(UrlMonikerReadService::DefaultStallLimit, {1000000, 64 * 1024});
+    RecordingSink recording;
+    hungry.SetSink(&recording);
+    hungry.AsyncRead(ServerUrl("/gen/500000"), ResultKind::ByteArray, u"1", 16);
+    ASSERT_TRUE(recording.WaitForEnd());
+    const auto error = recording.Error();
+    ASSERT_TRUE(error.has_value());
+    EXPECT_EQ(error->Number(), ErrorNumber::OutOfMemory) << error->what();
 }
 
 TEST(ContentLength, IsReadFromRawHeadersWhateverTheCase)

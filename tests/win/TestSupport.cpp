@@ -1,6 +1,6 @@
 #include "TestSupport.h"
 
-#include "host/MessagePump_win.h"
+#include "tools/PumpUntil_win.h"
 
 #include <windows.h>
 
@@ -74,6 +74,11 @@ Text AsText(const std::filesystem::path& path)
 {
     const std::wstring wide = path.wstring();
     return Text(wide.begin(), wide.end());
+}
+
+std::wstring AsWide(const Text& text)
+{
+    return std::wstring(text.begin(), text.end());
 }
 
 void RecordingSink::ReadProgress(const ReadNotification& notification)

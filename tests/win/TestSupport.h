@@ -36,6 +36,7 @@ private:
 std::vector<std::uint8_t> ReadWholeFile(const std::filesystem::path& file);
 void WriteWholeFile(const std::filesystem::path& file, const std::vector<std::uint8_t>& bytes);
 Text AsText(const std::filesystem::path& path);
+std::wstring AsWide(const Text& text);
 
 // Records what a read service reports.
 class RecordingSink final : public AsyncReadSink {

@@ -1,4 +1,5 @@
 #include "WindowPixels.h"
+#include "TestSupport.h"
 
 #include "host/GdiObject_win.h"
 #include "host/LauncherServices_win.h"
@@ -104,8 +105,7 @@ PixelImage PrintClient(HWND window)
 
 std::filesystem::path TestPictureFolder()
 {
-    const std::filesystem::path program(reinterpret_cast<const wchar_t*>(ModulePath().c_str()));
-    return program.parent_path() / L"test-pictures";
+    return std::filesystem::path(AsWide(WindowsLauncherServices().ProgramPath())) / L"test-pictures";
 }
 
 }  // namespace qv::test

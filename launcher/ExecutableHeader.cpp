@@ -1,4 +1,4 @@
-#include "ClientImage.h"
+#include "ExecutableHeader.h"
 
 namespace qv {
 
