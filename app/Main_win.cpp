@@ -1,12 +1,13 @@
 // The launcher window is the program: it loads, shows itself and runs its
 // sequence from its first activation until the sequence ends the process.
 
-#include "ServerAddress.h"
+#include "BuildSettings.h"
 #include "TopLevelReport_win.h"
 
 #include "host/ComApartment_win.h"
 #include "host/TopLevelError.h"
 #include "launcher/MainWindow_win.h"
+#include "launcher/SignerPins.h"
 
 #include <windows.h>
 
@@ -15,7 +16,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     qv::SetTopLevelErrorHandler(&qv::ReportErrorAndEnd);
     try {
         qv::ComApartment com;
-        qv::MainWindow window(qv::DistributionServer(), instance);
+        qv::MainWindow window(qv::DistributionServer(), qv::ParseSignerPins(qv::SignerPinList()), instance);
         window.LoadAndShow();
         return window.RunMessageLoop();
     } catch (...) {

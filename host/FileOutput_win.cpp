@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <utility>
 
 namespace qv {
@@ -84,7 +85,7 @@ void WriteAll(HANDLE file, const ByteSnapshot& bytes)
 
 }  // namespace
 
-void WindowsFileOutput::ReplaceWithBytes(const Text& fileName, const ByteSnapshot& bytes)
+void WindowsFileOutput::ReplaceWithBytes(const Text& fileName, const ByteSnapshot& bytes, const WrittenFileCheck& check)
 {
     const Text target = FullPath(fileName);
     auto [tempPath, handle] = CreateTemporaryBeside(target);
@@ -97,6 +98,18 @@ void WindowsFileOutput::ReplaceWithBytes(const Text& fileName, const ByteSnapsho
     }
     if (!file.Close()) {
         throw ErrorFromLastError(u"Datei kann nicht geschlossen werden");
+    }
+    // Open against writers from the check to the replace: what was checked is what replaces the target.
+    std::optional<FileHandle> checkedBytes;
+    if (check) {
+        checkedBytes.emplace(CreateFileW(Wide(temporary.Path()), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                                         nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!checkedBytes->Valid()) {
+            throw ErrorFromLastError(u"Datei kann nicht geprüft werden");
+        }
+        if (!check(temporary.Path())) {
+            throw HostError(ErrorNumber::FileRefused, u"Die Datei hat die Prüfung nicht bestanden");
+        }
     }
     if (!MoveFileExW(Wide(temporary.Path()), Wide(target), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         throw ErrorFromLastError(u"Datei kann nicht ersetzt werden");

@@ -8,7 +8,7 @@ namespace qv {
 // target in one step, so a failed write never costs the file that was there.
 class WindowsFileOutput final : public FileOutput {
 public:
-    void ReplaceWithBytes(const Text& fileName, const ByteSnapshot& bytes) override;
+    void ReplaceWithBytes(const Text& fileName, const ByteSnapshot& bytes, const WrittenFileCheck& check = {}) override;
 };
 
 }  // namespace qv

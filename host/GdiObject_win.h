@@ -2,44 +2,13 @@
 // Owners for GDI and icon handles: a created object is deleted, a borrowed
 // device context is released and a selection is undone when the owner goes.
 
+#include "OwnedHandle_win.h"
+
 #include <windows.h>
 
 #include <utility>
 
 namespace qv {
-
-// Owns one handle and gives it back with `Release` (DeleteObject, DestroyIcon).
-template <typename Handle, auto Release>
-class OwnedHandle {
-public:
-    OwnedHandle() noexcept = default;
-    explicit OwnedHandle(Handle handle) noexcept : m_handle(handle) {}
-    OwnedHandle(OwnedHandle&& other) noexcept : m_handle(std::exchange(other.m_handle, nullptr)) {}
-    OwnedHandle& operator=(OwnedHandle&& other) noexcept
-    {
-        if (this != &other) {
-            Reset(std::exchange(other.m_handle, nullptr));
-        }
-        return *this;
-    }
-    OwnedHandle(const OwnedHandle&) = delete;
-    OwnedHandle& operator=(const OwnedHandle&) = delete;
-    ~OwnedHandle() { Reset(); }
-
-    Handle Get() const noexcept { return m_handle; }
-    explicit operator bool() const noexcept { return m_handle != nullptr; }
-
-    void Reset(Handle handle = nullptr) noexcept
-    {
-        if (m_handle) {
-            Release(m_handle);
-        }
-        m_handle = handle;
-    }
-
-private:
-    Handle m_handle = nullptr;
-};
 
 using Font = OwnedHandle<HFONT, &DeleteObject>;
 using Brush = OwnedHandle<HBRUSH, &DeleteObject>;

@@ -26,6 +26,8 @@ constexpr std::int32_t Truncated = 31002;
 constexpr std::int32_t Stalled = 31003;
 constexpr std::int32_t TransferFailed = 31004;
 constexpr std::int32_t ReadRefused = 31005;
+// A written file that its check did not pass.
+constexpr std::int32_t FileRefused = 31006;
 }  // namespace ErrorNumber
 
 class HostError : public std::exception {

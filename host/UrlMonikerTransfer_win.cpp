@@ -167,7 +167,10 @@ STDMETHODIMP UrlMonikerTransfer::GetBindInfo(DWORD* bindFlags, BINDINFO* bindInf
     if (!bindFlags || !bindInfo) {
         return E_POINTER;
     }
-    *bindFlags = BINDF_ASYNCHRONOUS | BINDF_ASYNCSTORAGE | BINDF_PULLDATA | static_cast<DWORD>(m_bindOptions);
+    // Nothing is ever asked of the user, not even about a certificate: a
+    // problem fails the read.
+    *bindFlags = BINDF_ASYNCHRONOUS | BINDF_ASYNCSTORAGE | BINDF_PULLDATA | BINDF_NO_UI | BINDF_SILENTOPERATION |
+                 static_cast<DWORD>(m_bindOptions);
     const ULONG size = bindInfo->cbSize;
     ZeroMemory(bindInfo, size);
     bindInfo->cbSize = size;

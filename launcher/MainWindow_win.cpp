@@ -51,7 +51,7 @@ Icon IconOfSize(HMODULE resources, int width, int height)
 
 }  // namespace
 
-MainWindow::MainWindow(const Text& server, HMODULE resources)
+MainWindow::MainWindow(const Text& server, std::vector<KeyHash> signerPins, HMODULE resources)
 {
     WNDCLASSEXW windowClass{};
     windowClass.lpfnWndProc = &BoundWindowProc;
@@ -78,8 +78,10 @@ MainWindow::MainWindow(const Text& server, HMODULE resources)
     SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_bigIcon.Get()));
     SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_smallIcon.Get()));
 
-    const win_MainHost host{m_platform, m_pump, m_ticks, m_files, m_readsOfNetGrab1, m_readsOfNetGrab2};
-    m_main = std::make_unique<win_Main>(host, *lbl_Status, reinterpret_cast<WindowHandle>(Handle()), server);
+    const win_MainHost host{m_platform,        m_pump,           m_ticks,     m_files,
+                            m_readsOfNetGrab1, m_readsOfNetGrab2, m_signatures};
+    m_main = std::make_unique<win_Main>(host, *lbl_Status, reinterpret_cast<WindowHandle>(Handle()), server,
+                                        std::move(signerPins));
 }
 
 MainWindow::~MainWindow()

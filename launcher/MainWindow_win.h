@@ -14,6 +14,7 @@
 #include "host/GdiObject_win.h"
 #include "host/LauncherServices_win.h"
 #include "host/MessagePump_win.h"
+#include "host/SignatureCheck_win.h"
 #include "host/TickCounter_win.h"
 #include "host/UrlMonikerReadService_win.h"
 
@@ -21,6 +22,7 @@
 
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace qv {
 
@@ -29,8 +31,10 @@ public:
     // Label ids, which other programs see on the labels' windows.
     enum LabelId { TitleId = 101, HintId = 102, StatusId = 103 };
 
-    // The logo and the icon come from `resources`, normally the program's own module.
-    MainWindow(const Text& server, HMODULE resources);
+    // The logo and the icon come from `resources`, normally the program's own
+    // module. With `signerPins`, a downloaded client must be signed with one
+    // of those keys to replace the local one.
+    MainWindow(const Text& server, std::vector<KeyHash> signerPins, HMODULE resources);
     ~MainWindow();
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
@@ -55,6 +59,7 @@ private:
     WindowsFileOutput m_files;
     UrlMonikerReadService m_readsOfNetGrab1;
     UrlMonikerReadService m_readsOfNetGrab2;
+    AuthenticodeCheck m_signatures;
 
     WindowLayout m_layout;
     Font m_labelFont;

@@ -1,20 +1,30 @@
 #include "win_Main.h"
 
 #include "ExecutableHeader.h"
+#include "SignerPins.h"
 #include "StatusTexts.h"
 
 #include "host/TopLevelError.h"
 
 namespace qv {
 
-win_Main::win_Main(const win_MainHost& host, TextLabel& lbl_Status, WindowHandle hWnd, const Text& server)
+Text ServerBase(const Text& server)
+{
+    const bool named = server.rfind(u"http://", 0) == 0 || server.rfind(u"https://", 0) == 0;
+    return named ? server : u"http://" + server;
+}
+
+win_Main::win_Main(const win_MainHost& host, TextLabel& lbl_Status, WindowHandle hWnd, const Text& server,
+                   std::vector<KeyHash> signerPins)
     : m_platform(host.platform),
       m_pump(host.pump),
+      m_signatures(host.signatures),
+      m_signerPins(std::move(signerPins)),
       m_ticks(host.ticks),
       lbl_Status(lbl_Status),
       m_hWnd(hWnd),
-      m_versionUrl(u"http://" + server + u"/tamorix/tamorixversion.txt"),
-      m_clientUrl(u"http://" + server + u"/tamorix/tamorix.exe"),
+      m_versionUrl(ServerBase(server) + u"/tamorix/tamorixversion.txt"),
+      m_clientUrl(ServerBase(server) + u"/tamorix/tamorix.exe"),
       NetGrab1(host.readsOfNetGrab1, host.ticks, host.files),
       NetGrab2(host.readsOfNetGrab2, host.ticks, host.files)
 {
@@ -121,7 +131,17 @@ void win_Main::NetGrab1_DownloadComplete(std::int32_t nBytes)
     }
     // Saved under the program path, not the folder: in a drive root that
     // gives "E:\\tamorix.exe", which the platform reads as the same file.
-    NetGrab1.SaveAs(m_platform.ProgramPath() + u"\\tamorix.exe");
+    const Text saveName = m_platform.ProgramPath() + u"\\tamorix.exe";
+    if (m_signerPins.empty()) {
+        NetGrab1.SaveAs(saveName);
+    } else if (!NetGrab1.SaveAs(saveName, [this](const Text& written) {
+                   return SignedByPinnedKey(m_signatures.Inspect(written), m_signerPins);
+               })) {
+        // Not signed with a pinned key (or not written): as a failed download,
+        // the client that is there is started.
+        StartClient();
+        return;
+    }
     // The completion report is set and replaced at once: the label passes
     // through it, which programs watching the label see, while people see
     // the start message.

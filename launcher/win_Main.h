@@ -10,12 +10,14 @@
 #include "host/FileOutput.h"
 #include "host/LauncherServices.h"
 #include "host/MessagePump.h"
+#include "host/SignatureCheck.h"
 #include "host/TextLabel.h"
 #include "host/TickCounter.h"
 #include "netgrab/NetGrab.h"
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 namespace qv {
 
@@ -27,7 +29,13 @@ struct win_MainHost {
     // Each download control has a read service of its own.
     AsyncReadService& readsOfNetGrab1;
     AsyncReadService& readsOfNetGrab2;
+    // Reads the signature of a downloaded client, when keys are pinned.
+    SignatureCheck& signatures;
 };
+
+// The address files are fetched from: the server setting as it is when it
+// names its scheme ("https://host"), else with http:// before it.
+Text ServerBase(const Text& server);
 
 class win_Main final {
 public:
@@ -35,8 +43,12 @@ public:
     static constexpr int FinalWaitSteps = 20;
     static constexpr std::int32_t FinalWaitStepMs = 100;
 
-    // `server` is the distribution server's host, optionally with ":port".
-    win_Main(const win_MainHost& host, TextLabel& lbl_Status, WindowHandle hWnd, const Text& server);
+    // `server` is the distribution server's host, optionally with ":port",
+    // optionally after "http://" or "https://". With `signerPins`, a
+    // downloaded client replaces the local one only when it is signed with
+    // one of those keys.
+    win_Main(const win_MainHost& host, TextLabel& lbl_Status, WindowHandle hWnd, const Text& server,
+             std::vector<KeyHash> signerPins = {});
     win_Main(const win_Main&) = delete;
     win_Main& operator=(const win_Main&) = delete;
 
@@ -60,6 +72,8 @@ private:
 
     LauncherServices& m_platform;
     MessagePump& m_pump;
+    SignatureCheck& m_signatures;
+    const std::vector<KeyHash> m_signerPins;
     TickCounter& m_ticks;
     TextLabel& lbl_Status;
     const WindowHandle m_hWnd;

@@ -71,11 +71,16 @@ void NetGrab::DownloadStart(const Text& URL, std::int32_t Mode)
 
 bool NetGrab::SaveAs(const Text& FileName)
 {
+    return SaveAs(FileName, {});
+}
+
+bool NetGrab::SaveAs(const Text& FileName, const WrittenFileCheck& check)
+{
     if (m_byteCount == 0) {
         return false;
     }
     try {
-        m_files.ReplaceWithBytes(FileName, m_buffer);
+        m_files.ReplaceWithBytes(FileName, m_buffer, check);
     } catch (const HostError&) {
         return false;
     }

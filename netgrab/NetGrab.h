@@ -47,6 +47,9 @@ public:
     // The host refused the last DownloadStart's read: no event will come for it.
     bool StartRefused() const noexcept { return m_startRefused; }
     bool SaveAs(const Text& FileName);
+    // As SaveAs, but the bytes replace FileName only when `check` passes them
+    // where they lie written on disk; false when it does not.
+    bool SaveAs(const Text& FileName, const WrittenFileCheck& check);
 
 private:
     // The read's name with the host: the decimal start tick.

@@ -21,13 +21,15 @@ Faults are chosen per request with the query (?fault=KIND&...) or per path with
 Besides the folder, /gen/<n> serves n bytes of a fixed pattern (see pattern())
 and /headers answers with the request's own headers as text. /count/<name>
 answers how often it was asked for, marked as cacheable for an hour, so a
-client that asks for the newest version sees the count grow.
+client that asks for the newest version sees the count grow. With --tls CERT
+KEY it serves https.
 """
 
 import argparse
 import http.server
 import os
 import socket
+import ssl
 import struct
 import sys
 import threading
@@ -226,9 +228,15 @@ def main():
     parser.add_argument("--lifetime", type=float, default=600, help="seconds until it stops by itself")
     parser.add_argument("--fault", action="append", default=[], type=parse_fault, help="PATH=KIND[,key=value...]")
     parser.add_argument("--log", help="append each request line to this file")
+    parser.add_argument("--tls", nargs=2, metavar=("CERT", "KEY"), help="serve https with this certificate and key")
     args = parser.parse_args()
 
     server = Server(("127.0.0.1", args.port), Handler)
+    if args.tls:
+        context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+        context.load_cert_chain(*args.tls)
+        # The handshake happens in the request's thread: a client that stalls in it holds up nothing else.
+        server.socket = context.wrap_socket(server.socket, server_side=True, do_handshake_on_connect=False)
     server.root = os.path.realpath(args.root) if args.root else None
     server.faults = dict(args.fault)
     server.lifetime = args.lifetime

@@ -57,16 +57,18 @@ class Pixels:
         return tuple(self.data[i:i + 3])
 
 
-def link_launcher(build_dir, server, output):
-    """Links Quorvelinde.exe for `server` (host[:port]) from the objects and
-    archives of the Windows build, following the recipe that CMake wrote."""
+def link_launcher(build_dir, server, output, pins=()):
+    """Links Quorvelinde.exe for `server` (host[:port], or after http:// or
+    https://) and the signing-key `pins` (hex SHA-256 texts) from the objects
+    and archives of the Windows build, following the recipe that CMake wrote."""
     with open(os.path.join(build_dir, "launcher-link.json"), encoding="utf-8") as f:
         recipe = json.load(f)
     with tempfile.TemporaryDirectory() as work:
-        server_object = os.path.join(work, "ServerAddress.obj")
+        settings_object = os.path.join(work, "BuildSettings.obj")
         subprocess.run([recipe["compiler"], *recipe["compile_options"], '-DQUORVELINDE_SERVER="%s"' % server,
-                        "-c", recipe["server_source"], "-o", server_object], check=True)
-        subprocess.run([recipe["compiler"], "-o", output, *recipe["objects"], server_object,
+                        '-DQUORVELINDE_SIGNER_PINS="%s"' % ",".join(pins),
+                        "-c", recipe["settings_source"], "-o", settings_object], check=True)
+        subprocess.run([recipe["compiler"], "-o", output, *recipe["objects"], settings_object,
                         "-Wl,--start-group", *recipe["archives"], "-Wl,--end-group", *recipe["link_options"]],
                        check=True)
 
@@ -159,11 +161,12 @@ def status_texts(events, control_id=103):
     return texts
 
 
-def place_program(build_dir, server, folder, client=None):
-    """Makes `folder` a program folder: a launcher linked for `server` and,
-    when given, the build's stub client `client` as tamorix.exe."""
+def place_program(build_dir, server, folder, client=None, pins=()):
+    """Makes `folder` a program folder: a launcher linked for `server` (and
+    the signing-key `pins`) and, when given, the build's stub client `client`
+    as tamorix.exe."""
     os.makedirs(folder, exist_ok=True)
-    link_launcher(build_dir, server, os.path.join(folder, "Quorvelinde.exe"))
+    link_launcher(build_dir, server, os.path.join(folder, "Quorvelinde.exe"), pins)
     if client:
         shutil.copyfile(os.path.join(build_dir, client + ".exe"), os.path.join(folder, "tamorix.exe"))
 

@@ -2,6 +2,7 @@
 #include "ScriptedLauncher.h"
 
 #include "host/TopLevelError.h"
+#include "launcher/SignerPins.h"
 #include "launcher/win_Main.h"
 
 #include <gtest/gtest.h>
@@ -45,8 +46,8 @@ protected:
     win_Main& Launcher()
     {
         if (!main) {
-            const win_MainHost host{platform, pump, ticks, files, reads1, reads2};
-            main = std::make_unique<win_Main>(host, status, Window, u"updates.example:8080");
+            const win_MainHost host{platform, pump, ticks, files, reads1, reads2, signatures};
+            main = std::make_unique<win_Main>(host, status, Window, server, pins);
         }
         return *main;
     }
@@ -129,6 +130,9 @@ protected:
     RecordingFileOutput files;
     ScriptedReadService reads1;
     ScriptedReadService reads2;
+    ScriptedSignatures signatures{journal};
+    Text server = u"updates.example:8080";
+    std::vector<KeyHash> pins;
     std::unique_ptr<win_Main> main;
 };
 
@@ -143,7 +147,7 @@ TEST_F(LauncherTest, LoadGivesTheProgramFolderOneTrailingSeparatorAndBlanksTheSt
     for (const auto& [path, folder] : cases) {
         ScriptedPlatform own{journal};
         own.programPath = path;
-        const win_MainHost host{own, pump, ticks, files, reads1, reads2};
+        const win_MainHost host{own, pump, ticks, files, reads1, reads2, signatures};
         win_Main window(host, status, Window, u"updates.example");
         window.Form_Load();
         EXPECT_EQ(window.ProgramFolder(), folder) << Utf8FromText(path);
@@ -214,6 +218,96 @@ TEST_F(LauncherTest, DownloadedClientIsSavedShownAndStarted)
                        "Status Beendet: 1.048.576 bytes (4194,3 kbps)",
                        "Status Aktuelle Version wird gestartet...", "FileExists " + ClientUtf8}) +
                   Ending(StartOf(ClientUtf8)));
+}
+
+const Text PinnedKey = u"8a6cf1a3c7e0b1d24f5e6a7b8c9d0e1f2a3b4c5d6e7f8091a2b3c4d5e6f70819";
+const Text SecondKey = u"00112233445566778899aabbccddeeff00112233445566778899aabbccddeeff";
+
+std::ptrdiff_t IndexOf(const Journal& journal, const std::string& entry)
+{
+    return std::find(journal.begin(), journal.end(), entry) - journal.begin();
+}
+
+TEST_F(LauncherTest, WithPinsASignedClientIsCheckedWhereItLiesBeforeItReplacesTheOldOne)
+{
+    pins = ParseSignerPins(PinnedKey + u";" + SecondKey);
+    for (const KeyHash& signer : pins) {
+        journal.clear();
+        pump.steps = 0;
+        main.reset();
+        reads1 = ScriptedReadService();
+        reads2 = ScriptedReadService();
+        files.files.clear();
+        files.checked.clear();
+        signatures.findings = {UntrustedRoot, signer};
+        platform.files[Client] = u"5.2.0.14";
+        StartWithServerVersion("5.3.1.7");
+        ClientArrives(ProgramBytes());
+
+        ASSERT_EQ(files.files.count(Client), 1u);
+        ASSERT_EQ(files.checked.size(), 1u);
+        EXPECT_EQ(AsString(files.checked[0]), ProgramBytes()) << "the bytes checked are the bytes saved";
+        const auto save = IndexOf(journal, "Save " + ClientUtf8);
+        const auto inspect = IndexOf(journal, "Inspect C:\\Temp\\geprueft.tmp");
+        const auto starting = IndexOf(journal, "Status Aktuelle Version wird gestartet...");
+        EXPECT_LT(save, inspect);
+        EXPECT_LT(inspect, starting);
+        EXPECT_EQ(From("ShellExecute"), Ending(StartOf(ClientUtf8)));
+    }
+}
+
+TEST_F(LauncherTest, WithPinsAnUnsignedForeignOrChangedClientReplacesNothingAndTheOldOneStarts)
+{
+    pins = ParseSignerPins(PinnedKey);
+    KeyHash foreign = pins[0];
+    foreign[0] ^= 0xFF;
+    const SignatureFindings refused[] = {
+        {0x800B0100, std::nullopt},  // unsigned
+        {0, foreign},                // signed by another key
+        {0x80096010, pins[0]},       // signed with the pinned key, then changed
+    };
+    for (const SignatureFindings& findings : refused) {
+        journal.clear();
+        pump.steps = 0;
+        main.reset();
+        reads1 = ScriptedReadService();
+        reads2 = ScriptedReadService();
+        files.files.clear();
+        signatures.findings = findings;
+        platform.files[Client] = u"5.2.0.14";
+        StartWithServerVersion("5.3.1.7");
+        ClientArrives(ProgramBytes());
+
+        EXPECT_TRUE(files.files.empty()) << std::hex << findings.trust;
+        EXPECT_EQ(IndexOf(journal, "Status Aktuelle Version wird gestartet..."), static_cast<std::ptrdiff_t>(journal.size()));
+        EXPECT_EQ(From("ShellExecute"), Ending(StartOf(ClientUtf8)));
+    }
+}
+
+TEST_F(LauncherTest, WithPinsARefusedDownloadWithoutAClientBringsTheWarning)
+{
+    pins = ParseSignerPins(PinnedKey);
+    signatures.findings = {0x800B0100, std::nullopt};
+    StartWithFailingVersionRead();
+    ClientArrives(ProgramBytes());
+    EXPECT_TRUE(files.files.empty());
+    ASSERT_FALSE(From("MessageBox").empty());
+    EXPECT_EQ(journal.back(), "EndProcess");
+}
+
+TEST_F(LauncherTest, WithoutPinsNothingIsInspectedAndAnHttpsServerKeepsItsScheme)
+{
+    server = u"https://updates.example:8443";
+    platform.files[Client] = u"5.2.0.14";
+    StartWithServerVersion("5.3.1.7");
+    ASSERT_EQ(reads2.reads.size(), 1u);
+    EXPECT_EQ(reads2.reads[0].target, u"https://updates.example:8443/tamorix/tamorixversion.txt");
+    ASSERT_EQ(reads1.reads.size(), 1u);
+    EXPECT_EQ(reads1.reads[0].target, u"https://updates.example:8443/tamorix/tamorix.exe");
+    ClientArrives(ProgramBytes());
+    EXPECT_EQ(files.files.count(Client), 1u);
+    EXPECT_TRUE(files.checked.empty());
+    EXPECT_TRUE(From("Inspect").empty());
 }
 
 TEST_F(LauncherTest, FailedClientDownloadStartsTheExistingClientAndKeepsTheLastProgressText)

@@ -37,13 +37,20 @@ void ScriptedReadService::Complete(ReadValue value, ResultKind kind)
     m_sink->ReadCompleted({kind, std::move(value)});
 }
 
-void RecordingFileOutput::ReplaceWithBytes(const Text& fileName, const ByteSnapshot& bytes)
+void RecordingFileOutput::ReplaceWithBytes(const Text& fileName, const ByteSnapshot& bytes,
+                                           const WrittenFileCheck& check)
 {
     if (journal) {
         journal->push_back("Save " + Utf8FromText(fileName));
     }
     if (refuse) {
         throw *refuse;
+    }
+    if (check) {
+        checked.push_back(bytes.ToVector());
+        if (!check(checkedName)) {
+            throw HostError(ErrorNumber::FileRefused, u"Prüfung nicht bestanden");
+        }
     }
     files[fileName] = bytes.ToVector();
 }

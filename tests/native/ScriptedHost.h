@@ -62,9 +62,12 @@ public:
 
 class RecordingFileOutput final : public FileOutput {
 public:
-    void ReplaceWithBytes(const Text& fileName, const ByteSnapshot& bytes) override;
+    void ReplaceWithBytes(const Text& fileName, const ByteSnapshot& bytes, const WrittenFileCheck& check = {}) override;
 
     std::map<Text, std::vector<std::uint8_t>> files;
+    // The name under which a checked file is offered to its check, and what it held.
+    Text checkedName = u"C:\\Temp\\geprueft.tmp";
+    std::vector<std::vector<std::uint8_t>> checked;
     std::optional<HostError> refuse;
     // When set, each save is journalled as "Save <file name>".
     Journal* journal = nullptr;

@@ -66,6 +66,12 @@ void ScriptedPlatform::EndProcess()
     m_journal.push_back("EndProcess");
 }
 
+SignatureFindings ScriptedSignatures::Inspect(const Text& fileName)
+{
+    m_journal.push_back("Inspect " + Utf8FromText(fileName));
+    return findings;
+}
+
 void RecordingLabel::SetCaption(const Text& caption)
 {
     m_caption = caption;

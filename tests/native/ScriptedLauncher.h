@@ -8,6 +8,7 @@
 #include "host/HostError.h"
 #include "host/LauncherServices.h"
 #include "host/MessagePump.h"
+#include "host/SignatureCheck.h"
 #include "host/TextLabel.h"
 
 #include <functional>
@@ -56,6 +57,18 @@ public:
     // When set, every file query fails with it.
     std::optional<HostError> fileQueryFailure;
     int fileSystemObjectsCreated = 0;
+
+private:
+    Journal& m_journal;
+};
+
+// Answers every signature question with `findings`, journalling the file it was asked about.
+class ScriptedSignatures final : public SignatureCheck {
+public:
+    explicit ScriptedSignatures(Journal& journal) : m_journal(journal) {}
+    SignatureFindings Inspect(const Text& fileName) override;
+
+    SignatureFindings findings;
 
 private:
     Journal& m_journal;

@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include "host/FileOutput_win.h"
+#include "host/HostError.h"
 
 #include <gtest/gtest.h>
 
@@ -37,6 +38,45 @@ TEST(WindowsFileOutput, TheReplacedFileIsAnOrdinaryFileNotATemporaryOne)
     ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(attributes & FILE_ATTRIBUTE_TEMPORARY, 0u);
     EXPECT_EQ(ReadWholeFile(target), (std::vector<std::uint8_t>{1, 2, 3}));
+}
+
+TEST(WindowsFileOutput, ACheckSeesTheWrittenBytesOnDiskUnchangeableAndDecidesWhetherTheyReplaceTheTarget)
+{
+    TempFolder folder;
+    const auto target = folder.Path() / L"tamorix.exe";
+    WriteWholeFile(target, {9, 9});
+    WindowsFileOutput files;
+    std::vector<std::uint8_t> seen;
+    bool writable = true;
+    const auto look = [&](bool verdict) {
+        return [&, verdict](const Text& written) {
+            const std::filesystem::path path(AsWide(written));
+            EXPECT_NE(path, target) << "checked under the target's name";
+            seen = ReadWholeFile(path);
+            const HANDLE writer = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE |
+                                              FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+            writable = writer != INVALID_HANDLE_VALUE;
+            if (writable) {
+                CloseHandle(writer);
+            }
+            return verdict;
+        };
+    };
+
+    try {
+        files.ReplaceWithBytes(AsText(target), SnapshotOf({1, 2, 3}), look(false));
+        FAIL() << "a refused file replaced the target";
+    } catch (const HostError& error) {
+        EXPECT_EQ(error.Number(), ErrorNumber::FileRefused);
+    }
+    EXPECT_EQ(seen, (std::vector<std::uint8_t>{1, 2, 3}));
+    EXPECT_FALSE(writable) << "the checked bytes could be changed before the replace";
+    EXPECT_EQ(ReadWholeFile(target), (std::vector<std::uint8_t>{9, 9}));
+    EXPECT_EQ(folder.Entries().size(), 1u) << "the refused file is gone";
+
+    files.ReplaceWithBytes(AsText(target), SnapshotOf({4, 5}), look(true));
+    EXPECT_EQ(ReadWholeFile(target), (std::vector<std::uint8_t>{4, 5}));
+    EXPECT_EQ(folder.Entries().size(), 1u);
 }
 
 TEST(WindowsFileOutput, RelativeNameIsResolvedAgainstTheCurrentFolder)

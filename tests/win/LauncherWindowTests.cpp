@@ -76,7 +76,7 @@ TEST(LauncherWindowTest, IsLaidOutWithItsLabelsFontAndIconsBeforeItShows)
 {
     const LauncherResources resources;
     ASSERT_TRUE(resources.Get());
-    MainWindow window(u"127.0.0.1:9", resources.Get());
+    MainWindow window(u"127.0.0.1:9", {}, resources.Get());
     const HWND hwnd = window.Handle();
     // The test prefix runs at 96 dots per inch, where the layout is in whole pixels.
     ASSERT_EQ(DpiOfWindow(hwnd), 96);
@@ -124,7 +124,7 @@ TEST(LauncherWindowTest, ALongStatusWrapsIntoWholeLinesBetweenLogoAndFrameAndShr
 {
     const LauncherResources resources;
     ASSERT_TRUE(resources.Get());
-    MainWindow window(u"127.0.0.1:9", resources.Get());
+    MainWindow window(u"127.0.0.1:9", {}, resources.Get());
     ASSERT_EQ(DpiOfWindow(window.Handle()), 96);
     StaticLabel& status = window.StatusLabel();
 

@@ -1,0 +1,17 @@
+#pragma once
+// What the program is built with: the launcher reads no command line,
+// environment, registry or configuration file.
+
+#include "host/Text.h"
+
+namespace qv {
+
+// The distribution web server: a host, optionally with ":port", or either
+// with "http://" or "https://" before it.
+Text DistributionServer();
+
+// The pinned signing keys, SHA-256 hashes of SubjectPublicKeyInfo separated
+// by commas; empty when downloads are not checked for a signature.
+Text SignerPinList();
+
+}  // namespace qv

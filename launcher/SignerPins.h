@@ -1,0 +1,26 @@
+#pragma once
+// The operator's signing keys, pinned when the program is built: a
+// downloaded client replaces the local one only when its signature is intact
+// and its signer's key is one of them.
+
+#include "host/SignatureCheck.h"
+#include "host/Text.h"
+
+#include <string_view>
+#include <vector>
+
+namespace qv {
+
+// The platform's answer for a signature that is intact but for a root it
+// does not trust: the pin stands in for the root.
+constexpr std::uint32_t UntrustedRoot = 0x800B0109;
+
+// "hash;hash" or "hash,hash": SHA-256 hashes of SubjectPublicKeyInfo, 64
+// hexadecimal digits each, in either case. Empty text gives no pins. Throws
+// HostError for anything else.
+std::vector<KeyHash> ParseSignerPins(std::u16string_view list);
+
+// Intact (trusted, or trusted but for its root) and signed with a pinned key.
+bool SignedByPinnedKey(const SignatureFindings& findings, const std::vector<KeyHash>& pins);
+
+}  // namespace qv

@@ -1,0 +1,60 @@
+#include "TestSupport.h"
+
+#include "host/LauncherServices_win.h"
+#include "host/SignatureCheck_win.h"
+#include "host/WideText_win.h"
+#include "launcher/SignerPins.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+
+namespace qv::test {
+namespace {
+
+std::filesystem::path Pki(const wchar_t* name)
+{
+    return std::filesystem::path(AsWide(WindowsLauncherServices().ProgramPath())) / L"test-pki" / name;
+}
+
+KeyHash PinOf(const wchar_t* name)
+{
+    std::ifstream in(Pki(name));
+    std::string hex;
+    in >> hex;
+    return ParseSignerPins(TextFromAscii(hex)).at(0);
+}
+
+TEST(AuthenticodeCheck, ReadsWhetherASignatureIsIntactAndWhoseKeySignedIt)
+{
+    AuthenticodeCheck check;
+    const SignatureFindings a = check.Inspect(AsText(Pki(L"client-signed-a.exe")));
+    // A self-signed signer: trusted, or trusted but for its root, as the platform sees it.
+    EXPECT_TRUE(a.trust == 0 || a.trust == UntrustedRoot) << std::hex << a.trust;
+    ASSERT_TRUE(a.signerKey);
+    EXPECT_EQ(*a.signerKey, PinOf(L"pin-a.txt"));
+
+    const SignatureFindings b = check.Inspect(AsText(Pki(L"client-signed-b.exe")));
+    ASSERT_TRUE(b.signerKey);
+    EXPECT_EQ(*b.signerKey, PinOf(L"pin-b.txt"));
+    EXPECT_NE(*b.signerKey, *a.signerKey);
+
+    const SignatureFindings unsigned_ = check.Inspect(AsText(Pki(L"client-unsigned.exe")));
+    EXPECT_NE(unsigned_.trust, 0u);
+    EXPECT_FALSE(unsigned_.signerKey);
+
+    // Changed after signing: the signer is still named, but the signature no longer holds.
+    const SignatureFindings changed = check.Inspect(AsText(Pki(L"client-changed.exe")));
+    EXPECT_NE(changed.trust, 0u);
+    EXPECT_NE(changed.trust, UntrustedRoot);
+    EXPECT_FALSE(SignedByPinnedKey(changed, {PinOf(L"pin-a.txt")}));
+    EXPECT_TRUE(SignedByPinnedKey(a, {PinOf(L"pin-b.txt"), PinOf(L"pin-a.txt")}));
+
+    const SignatureFindings missing = check.Inspect(u"Z:\\nirgends\\tamorix.exe");
+    EXPECT_NE(missing.trust, 0u);
+    EXPECT_FALSE(missing.signerKey);
+}
+
+}  // namespace
+}  // namespace qv::test
