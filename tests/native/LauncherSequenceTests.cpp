@@ -52,6 +52,18 @@ protected:
         return *main;
     }
 
+    // A launcher not yet made, for one more run in the same test.
+    void Reset()
+    {
+        journal.clear();
+        pump.steps = 0;
+        main.reset();
+        reads1 = ScriptedReadService();
+        reads2 = ScriptedReadService();
+        files.files.clear();
+        files.checked.clear();
+    }
+
     // Loads the window, and answers the version read on the first pump step.
     void StartWithServerVersion(const std::string& version)
     {
@@ -177,11 +189,7 @@ TEST_F(LauncherTest, AnyDifferenceFromTheServerVersionLeadsToADownload)
     const std::string differing[] = {"5.3.1.7", "5.1.0.0", "5.2.0.14\r\n", "5.2.0.14\n", " 5.2.0.14",
                                      "5.2.0.14 ", std::string("5.2.0.14\0", 9), "\xEF\xBB\xBF" "5.2.0.14", ""};
     for (const std::string& version : differing) {
-        journal.clear();
-        pump.steps = 0;
-        main.reset();
-        reads1 = ScriptedReadService();
-        reads2 = ScriptedReadService();
+        Reset();
         platform.files[Client] = u"5.2.0.14";
         StartWithServerVersion(version);
         ASSERT_EQ(reads1.reads.size(), 1u) << "server version [" << version << "]";
@@ -232,13 +240,7 @@ TEST_F(LauncherTest, WithPinsASignedClientIsCheckedWhereItLiesBeforeItReplacesTh
 {
     pins = ParseSignerPins(PinnedKey + u";" + SecondKey);
     for (const KeyHash& signer : pins) {
-        journal.clear();
-        pump.steps = 0;
-        main.reset();
-        reads1 = ScriptedReadService();
-        reads2 = ScriptedReadService();
-        files.files.clear();
-        files.checked.clear();
+        Reset();
         signatures.findings = {UntrustedRoot, signer};
         platform.files[Client] = u"5.2.0.14";
         StartWithServerVersion("5.3.1.7");
@@ -267,12 +269,7 @@ TEST_F(LauncherTest, WithPinsAnUnsignedForeignOrChangedClientReplacesNothingAndT
         {0x80096010, pins[0]},       // signed with the pinned key, then changed
     };
     for (const SignatureFindings& findings : refused) {
-        journal.clear();
-        pump.steps = 0;
-        main.reset();
-        reads1 = ScriptedReadService();
-        reads2 = ScriptedReadService();
-        files.files.clear();
+        Reset();
         signatures.findings = findings;
         platform.files[Client] = u"5.2.0.14";
         StartWithServerVersion("5.3.1.7");
