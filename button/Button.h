@@ -126,9 +126,9 @@ public:
     // shows it. An Overflow in the layout or the picture stops it there.
     void Refresh();
     // The surface's size changed.
-    void UserControl_Resize();
+    void OnResize();
     // A value the container lends its controls (font, colours) changed.
-    void UserControl_AmbientChanged(const Text& PropertyName);
+    void OnAmbientChanged(const Text& PropertyName);
 
     // Shows the button as input would leave it: for designers and previews
     // of the hover, pressed and focus looks. Redraws.
@@ -138,22 +138,22 @@ public:
 
     // Input, as the surface delivers it: mouse buttons and Shift as for the
     // events. Re-entry: the hover entry yields to the message loop once, so
-    // any handler here may run inside UserControl_MouseMove.
-    void UserControl_MouseDown(std::int16_t Button, std::int16_t Shift, float X, float Y);
-    void UserControl_MouseMove(std::int16_t Button, std::int16_t Shift, float X, float Y);
-    void UserControl_MouseUp(std::int16_t Button, std::int16_t Shift, float X, float Y);
+    // any handler here may run inside OnMouseMove.
+    void OnMouseDown(std::int16_t Button, std::int16_t Shift, float X, float Y);
+    void OnMouseMove(std::int16_t Button, std::int16_t Shift, float X, float Y);
+    void OnMouseUp(std::int16_t Button, std::int16_t Shift, float X, float Y);
     // The second press of a double-click, in place of its mouse-down.
-    void UserControl_DblClick();
-    void UserControl_KeyDown(std::int16_t KeyCode, std::int16_t Shift);
-    void UserControl_KeyPress(std::int16_t KeyAscii);
-    void UserControl_KeyUp(std::int16_t KeyCode, std::int16_t Shift);
-    void UserControl_EnterFocus();
-    void UserControl_ExitFocus();
+    void OnDoubleClick();
+    void OnKeyDown(std::int16_t KeyCode, std::int16_t Shift);
+    void OnKeyPress(std::int16_t KeyAscii);
+    void OnKeyUp(std::int16_t KeyCode, std::int16_t Shift);
+    void OnEnterFocus();
+    void OnExitFocus();
     // The mouse capture went elsewhere while a button was held: the press is
     // abandoned, shown released, and no click follows.
-    void UserControl_CaptureLost();
+    void OnCaptureLost();
     // A tick of the hover timer.
-    void OverTimer_Timer();
+    void OnOverTimerTick();
 
     // Values without a property of their own.
     std::int32_t OriginalPicSizeW() const noexcept { return m_originalPicSizeW; }

@@ -15,7 +15,7 @@ bool button::Inside(float X, float Y) const
            Y < static_cast<float>(m_surface.ScaleHeight());
 }
 
-void button::UserControl_MouseDown(std::int16_t Button, std::int16_t Shift, float X, float Y)
+void button::OnMouseDown(std::int16_t Button, std::int16_t Shift, float X, float Y)
 {
     g_LastButton = Button;
     g_LastShift = Shift;
@@ -30,7 +30,7 @@ void button::UserControl_MouseDown(std::int16_t Button, std::int16_t Shift, floa
     }
 }
 
-void button::UserControl_MouseMove(std::int16_t Button, std::int16_t Shift, float X, float Y)
+void button::OnMouseMove(std::int16_t Button, std::int16_t Shift, float X, float Y)
 {
     if (Inside(X, Y) && g_MouseOver == 0) {
         OverTimer.SetEnabled(true);
@@ -50,7 +50,7 @@ void button::UserControl_MouseMove(std::int16_t Button, std::int16_t Shift, floa
     }
 }
 
-void button::UserControl_MouseUp(std::int16_t Button, std::int16_t Shift, float X, float Y)
+void button::OnMouseUp(std::int16_t Button, std::int16_t Shift, float X, float Y)
 {
     g_Pressed = 0;
     if (Button != RightButton) {
@@ -67,14 +67,14 @@ void button::UserControl_MouseUp(std::int16_t Button, std::int16_t Shift, float 
     }
 }
 
-void button::UserControl_DblClick()
+void button::OnDoubleClick()
 {
     // The release that follows must reach the button wherever the pointer is.
     m_pointer.SetCapture(m_surface.Handle());
-    UserControl_MouseDown(g_LastButton, g_LastShift, g_LastX, g_LastY);
+    OnMouseDown(g_LastButton, g_LastShift, g_LastX, g_LastY);
 }
 
-void button::UserControl_KeyDown(std::int16_t KeyCode, std::int16_t Shift)
+void button::OnKeyDown(std::int16_t KeyCode, std::int16_t Shift)
 {
     // Auto-repeat and a second key held down do not press again.
     if (g_KeyLatched == 0) {
@@ -90,21 +90,21 @@ void button::UserControl_KeyDown(std::int16_t KeyCode, std::int16_t Shift)
     }
 }
 
-void button::UserControl_KeyPress(std::int16_t KeyAscii)
+void button::OnKeyPress(std::int16_t KeyAscii)
 {
     if (m_events.KeyPress) {
         m_events.KeyPress(KeyAscii);
     }
 }
 
-void button::UserControl_KeyUp(std::int16_t KeyCode, std::int16_t Shift)
+void button::OnKeyUp(std::int16_t KeyCode, std::int16_t Shift)
 {
     if (KeyCode == SpaceKey) {
         g_Pressed = 0;
         g_MouseOver = 0;
         Refresh();
         // The space bar clicks on its release, as a left button released at (0, 0).
-        UserControl_MouseUp(LeftButton, Shift, 0.0f, 0.0f);
+        OnMouseUp(LeftButton, Shift, 0.0f, 0.0f);
     }
     g_KeyLatched = 0;
     if (m_events.KeyUp) {
@@ -112,20 +112,20 @@ void button::UserControl_KeyUp(std::int16_t KeyCode, std::int16_t Shift)
     }
 }
 
-void button::UserControl_EnterFocus()
+void button::OnEnterFocus()
 {
     g_HasFocus = 1;
     Refresh();
 }
 
-void button::UserControl_ExitFocus()
+void button::OnExitFocus()
 {
     g_HasFocus = 0;
     g_Pressed = 0;
     Refresh();
 }
 
-void button::UserControl_CaptureLost()
+void button::OnCaptureLost()
 {
     if (g_Pressed == 1) {
         g_Pressed = 0;
@@ -133,7 +133,7 @@ void button::UserControl_CaptureLost()
     }
 }
 
-void button::OverTimer_Timer()
+void button::OnOverTimerTick()
 {
     const WindowHandle under = m_pointer.WindowFromPoint(m_pointer.CursorPos());
     if (under == m_surface.Handle()) {

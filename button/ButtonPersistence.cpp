@@ -224,7 +224,7 @@ void ButtonPersistence::Load(button& b, PropertyStore& store)
     b.m_xpShowBorderAlways = Read<bool>(b, store, XPShowBorderAlways);
     b.m_maskColor = static_cast<OleColor>(Read<std::int32_t>(b, store, MaskColor));
     b.m_transparentBG = Read<bool>(b, store, TransparentBG);
-    b.UserControl_Resize();
+    b.OnResize();
 }
 
 void ButtonPersistence::Save(button& b, PropertyStore& store)

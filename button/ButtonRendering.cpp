@@ -176,7 +176,7 @@ void button::DrawRect(std::int32_t left, std::int32_t top, std::int32_t right, s
     m_canvas.FrameRect({left, top, right, bottom}, TranslateColor(colour));
 }
 
-void button::UserControl_Resize()
+void button::OnResize()
 {
     if (m_surface.ScaleWidth() < MinimumInnerPixels) {
         m_surface.SetWidthTwips(MinimumOuterTwips);
@@ -188,7 +188,7 @@ void button::UserControl_Resize()
     Refresh();
 }
 
-void button::UserControl_AmbientChanged(const Text&)
+void button::OnAmbientChanged(const Text&)
 {
     Refresh();
 }

@@ -152,7 +152,7 @@ ButtonWindow* ButtonWindow::FromHandle(HWND window) noexcept
 ButtonWindow& ButtonWindow::Create(HWND parent, int id, const RECT& bounds, const ButtonCreateParams& params)
 {
     RegisterClass();
-    const HWND window = CreateWindowExW(0, ButtonClassName, L"", WS_CHILD | WS_VISIBLE, bounds.left, bounds.top,
+    const HWND window = CreateWindowExW(0, ButtonClassName, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, bounds.left, bounds.top,
                                         bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
                                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr),
                                         const_cast<ButtonCreateParams*>(&params));
@@ -204,7 +204,7 @@ void ButtonWindow::MouseButtonDown(std::int16_t button, WPARAM keys, LPARAM posi
     // Moves and the release reach the button wherever the pointer goes while the button is held.
     m_held |= HeldFlag(button);
     SetCapture(Handle());
-    m_button.UserControl_MouseDown(button, ShiftOfKeys(keys), static_cast<float>(GET_X_LPARAM(position)),
+    m_button.OnMouseDown(button, ShiftOfKeys(keys), static_cast<float>(GET_X_LPARAM(position)),
                                    static_cast<float>(GET_Y_LPARAM(position)));
 }
 
@@ -214,14 +214,14 @@ void ButtonWindow::MouseButtonDoubleClick(std::int16_t button)
         SetFocus(Handle());
     }
     m_held |= HeldFlag(button);
-    m_button.UserControl_DblClick();
+    m_button.OnDoubleClick();
 }
 
 void ButtonWindow::MouseButtonUp(std::int16_t button, WPARAM keys, LPARAM position)
 {
     m_held &= ~HeldFlag(button);
     const HWND window = Handle();
-    m_button.UserControl_MouseUp(button, ShiftOfKeys(keys), static_cast<float>(GET_X_LPARAM(position)),
+    m_button.OnMouseUp(button, ShiftOfKeys(keys), static_cast<float>(GET_X_LPARAM(position)),
                                  static_cast<float>(GET_Y_LPARAM(position)));
     if (m_held == 0 && window && GetCapture() == window) {
         ReleaseCapture();
@@ -267,7 +267,7 @@ LRESULT ButtonWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_SIZE:
         m_surface.Resized();
-        m_button.UserControl_Resize();
+        m_button.OnResize();
         return 0;
     case WM_ERASEBKGND:
         // The image covers every pixel; erasing first would only flicker.
@@ -337,7 +337,7 @@ LRESULT ButtonWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         MouseButtonUp(MiddleButton, wParam, lParam);
         return 0;
     case WM_MOUSEMOVE:
-        m_button.UserControl_MouseMove(ButtonsOfKeys(wParam), ShiftOfKeys(wParam),
+        m_button.OnMouseMove(ButtonsOfKeys(wParam), ShiftOfKeys(wParam),
                                        static_cast<float>(GET_X_LPARAM(lParam)),
                                        static_cast<float>(GET_Y_LPARAM(lParam)));
         return 0;
@@ -345,29 +345,29 @@ LRESULT ButtonWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         // Another window took the mouse while a button was held: no release will come.
         if (reinterpret_cast<HWND>(lParam) != Handle() && m_held != 0) {
             m_held = 0;
-            m_button.UserControl_CaptureLost();
+            m_button.OnCaptureLost();
         }
         return 0;
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
-        m_button.UserControl_KeyDown(static_cast<std::int16_t>(wParam), ShiftOfKeyboard());
+        m_button.OnKeyDown(static_cast<std::int16_t>(wParam), ShiftOfKeyboard());
         break;
     case WM_KEYUP:
     case WM_SYSKEYUP:
-        m_button.UserControl_KeyUp(static_cast<std::int16_t>(wParam), ShiftOfKeyboard());
+        m_button.OnKeyUp(static_cast<std::int16_t>(wParam), ShiftOfKeyboard());
         break;
     case WM_CHAR:
-        m_button.UserControl_KeyPress(static_cast<std::int16_t>(wParam));
+        m_button.OnKeyPress(static_cast<std::int16_t>(wParam));
         return 0;
     case WM_SETFOCUS:
-        m_button.UserControl_EnterFocus();
+        m_button.OnEnterFocus();
         return 0;
     case WM_KILLFOCUS:
-        m_button.UserControl_ExitFocus();
+        m_button.OnExitFocus();
         return 0;
     case WM_TIMER:
         if (wParam == OverTimerId) {
-            m_button.OverTimer_Timer();
+            m_button.OnOverTimerTick();
             return 0;
         }
         break;
@@ -377,11 +377,11 @@ LRESULT ButtonWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return AccessibleObject(wParam, lParam);
     case WM_SYSCOLORCHANGE:
         // The faces and the edge may be system colours.
-        m_button.UserControl_AmbientChanged(u"SystemColors");
+        m_button.OnAmbientChanged(u"SystemColors");
         break;
     case WM_SETTINGCHANGE:
     case WM_THEMECHANGED:
-        m_button.UserControl_AmbientChanged(u"Appearance");
+        m_button.OnAmbientChanged(u"Appearance");
         break;
     case DpiChangedAfterParent:
         m_surface.DensityChanged();

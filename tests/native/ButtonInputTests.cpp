@@ -21,7 +21,7 @@ protected:
         b.SetBackColor(0x000001);
         b.SetColor_Hover(0x000002);
         b.SetColor_Pressed(0x000003);
-        b.UserControl_Resize();
+        b.OnResize();
         parts.pointer.windowUnder = parts.surface.handle;
         JournalEvents(b, parts.journal);
         parts.journal.clear();
@@ -34,11 +34,11 @@ protected:
         return steps.size() > 1 ? steps[1] : "";
     }
 
-    void Hover() { b.UserControl_MouseMove(0, 0, 10, 10); }
+    void Hover() { b.OnMouseMove(0, 0, 10, 10); }
     void PointerLeaves()
     {
         parts.pointer.windowUnder = OtherWindow;
-        b.OverTimer_Timer();
+        b.OnOverTimerTick();
     }
 
     ScriptedButtonParts parts;
@@ -52,40 +52,40 @@ TEST_F(ButtonInput, AClickInsideShowsPressedThenPlaysTheSoundAndClicksBeforeTheM
     EXPECT_EQ(journal, (Journal{"timer on", "MouseIn 0", "Refresh", "Pump", "MouseMove 0 0 10 10"}));
     EXPECT_EQ(Face(), "surface.BackColor 0x2");
     journal.clear();
-    b.UserControl_MouseDown(1, 0, 10, 10);
+    b.OnMouseDown(1, 0, 10, 10);
     EXPECT_EQ(Face(), "surface.BackColor 0x3");
-    b.UserControl_MouseUp(1, 0, 10, 10);
+    b.OnMouseUp(1, 0, 10, 10);
     EXPECT_EQ(journal, (Journal{"Refresh", "MouseDown 1 0 10 10", "Refresh", "PlaySound .\\resources\\click.wav",
                                 "Click", "MouseUp 1 0 10 10"}));
     EXPECT_EQ(Face(), "surface.BackColor 0x2");
     // Moves while hovering change nothing but raise MouseMove.
     journal.clear();
-    b.UserControl_MouseMove(1, 4, 20.5f, 3);
+    b.OnMouseMove(1, 4, 20.5f, 3);
     EXPECT_EQ(journal, (Journal{"MouseMove 1 4 20.5 3"}));
 }
 
 TEST_F(ButtonInput, ReleasedOutsideItShowsReleasedWithoutSoundOrClick)
 {
     Hover();
-    b.UserControl_MouseDown(1, 0, 10, 10);
+    b.OnMouseDown(1, 0, 10, 10);
     journal.clear();
-    b.UserControl_MouseMove(1, 0, 100, 10);
-    b.UserControl_MouseUp(1, 0, 100, 10);
+    b.OnMouseMove(1, 0, 100, 10);
+    b.OnMouseUp(1, 0, 100, 10);
     EXPECT_EQ(journal, (Journal{"MouseMove 1 0 100 10", "Refresh", "MouseUp 1 0 100 10"}));
     // The edges: 0 is inside, the width is not, and neither is a negative position.
     journal.clear();
-    b.UserControl_MouseUp(4, 0, 0, 0);
-    b.UserControl_MouseUp(4, 0, 99.9f, 29.9f);
-    b.UserControl_MouseUp(4, 0, -0.1f, 5);
-    b.UserControl_MouseUp(4, 0, 50, 30);
+    b.OnMouseUp(4, 0, 0, 0);
+    b.OnMouseUp(4, 0, 99.9f, 29.9f);
+    b.OnMouseUp(4, 0, -0.1f, 5);
+    b.OnMouseUp(4, 0, 50, 30);
     EXPECT_EQ(std::count(journal.begin(), journal.end(), "Click"), 2);
 }
 
 TEST_F(ButtonInput, DraggedOutTheHoverEndsWithTheReleasedLookAndBackInItIsPressedAgainAndClicks)
 {
     Hover();
-    b.UserControl_MouseDown(1, 2, 10, 10);
-    b.UserControl_MouseMove(1, 2, 150, 10);
+    b.OnMouseDown(1, 2, 10, 10);
+    b.OnMouseMove(1, 2, 150, 10);
     journal.clear();
     PointerLeaves();
     // MouseOut carries the Shift of the mouse-down; the released look, then still pressed.
@@ -94,9 +94,9 @@ TEST_F(ButtonInput, DraggedOutTheHoverEndsWithTheReleasedLookAndBackInItIsPresse
 
     journal.clear();
     parts.pointer.windowUnder = parts.surface.handle;
-    b.UserControl_MouseMove(1, 0, 50, 10);
+    b.OnMouseMove(1, 0, 50, 10);
     EXPECT_EQ(Face(), "surface.BackColor 0x3");
-    b.UserControl_MouseUp(1, 0, 50, 10);
+    b.OnMouseUp(1, 0, 50, 10);
     EXPECT_EQ(journal, (Journal{"timer on", "MouseIn 0", "Refresh", "Pump", "MouseMove 1 0 50 10", "Refresh",
                                 "PlaySound .\\resources\\click.wav", "Click", "MouseUp 1 0 50 10"}));
 }
@@ -105,14 +105,14 @@ TEST_F(ButtonInput, TheRightButtonNeitherPressesNorClicksButIsReported)
 {
     Hover();
     journal.clear();
-    b.UserControl_MouseDown(2, 1, 5, 5);
-    b.UserControl_MouseUp(2, 1, 5, 5);
+    b.OnMouseDown(2, 1, 5, 5);
+    b.OnMouseUp(2, 1, 5, 5);
     EXPECT_EQ(journal, (Journal{"MouseDown 2 1 5 5", "MouseUp 2 1 5 5"}));
 
     // A right release clears a press of another button, without a redraw.
-    b.UserControl_MouseDown(1, 0, 5, 5);
+    b.OnMouseDown(1, 0, 5, 5);
     journal.clear();
-    b.UserControl_MouseUp(2, 0, 5, 5);
+    b.OnMouseUp(2, 0, 5, 5);
     EXPECT_EQ(journal, (Journal{"MouseUp 2 0 5 5"}));
     b.Refresh();
     EXPECT_EQ(Face(), "surface.BackColor 0x2");
@@ -120,11 +120,11 @@ TEST_F(ButtonInput, TheRightButtonNeitherPressesNorClicksButIsReported)
 
 TEST_F(ButtonInput, TheSpaceBarPressesOnceAndClicksOnItsReleaseOtherKeysOnlyReport)
 {
-    b.UserControl_KeyDown(32, 0);
+    b.OnKeyDown(32, 0);
     EXPECT_EQ(Face(), "surface.BackColor 0x3");
-    b.UserControl_KeyDown(32, 0);
-    b.UserControl_KeyPress(32);
-    b.UserControl_KeyUp(32, 1);
+    b.OnKeyDown(32, 0);
+    b.OnKeyPress(32);
+    b.OnKeyUp(32, 1);
     EXPECT_EQ(journal, (Journal{"Refresh", "KeyDown 32 0", "KeyDown 32 0", "KeyPress 32", "Refresh", "Refresh",
                                 "PlaySound .\\resources\\click.wav", "Click", "MouseUp 1 1 0 0", "KeyUp 32 1"}));
     EXPECT_EQ(Face(), "surface.BackColor 0x1");
@@ -132,20 +132,20 @@ TEST_F(ButtonInput, TheSpaceBarPressesOnceAndClicksOnItsReleaseOtherKeysOnlyRepo
     EXPECT_FALSE(parts.timer.enabled);
 
     journal.clear();
-    b.UserControl_KeyDown(13, 0);
-    b.UserControl_KeyPress(13);
-    b.UserControl_KeyUp(13, 0);
+    b.OnKeyDown(13, 0);
+    b.OnKeyPress(13);
+    b.OnKeyUp(13, 0);
     EXPECT_EQ(journal, (Journal{"KeyDown 13 0", "KeyPress 13", "KeyUp 13 0"}));
 }
 
 TEST_F(ButtonInput, SpaceWithAnotherKeyHeldShowsNoPressButStillClicksOnRelease)
 {
-    b.UserControl_KeyDown(65, 0);
-    b.UserControl_KeyDown(32, 0);
+    b.OnKeyDown(65, 0);
+    b.OnKeyDown(32, 0);
     EXPECT_EQ(journal, (Journal{"KeyDown 65 0", "KeyDown 32 0"}));
     journal.clear();
-    b.UserControl_KeyUp(32, 0);
-    b.UserControl_KeyUp(65, 0);
+    b.OnKeyUp(32, 0);
+    b.OnKeyUp(65, 0);
     EXPECT_EQ(journal, (Journal{"Refresh", "Refresh", "PlaySound .\\resources\\click.wav", "Click", "MouseUp 1 0 0 0",
                                 "KeyUp 32 0", "KeyUp 65 0"}));
 }
@@ -153,12 +153,12 @@ TEST_F(ButtonInput, SpaceWithAnotherKeyHeldShowsNoPressButStillClicksOnRelease)
 TEST_F(ButtonInput, ADoubleClickCapturesTheMouseReplaysTheFirstPressAndGivesTwoClicks)
 {
     Hover();
-    b.UserControl_MouseDown(1, 2, 5, 6);
-    b.UserControl_MouseUp(1, 2, 5, 6);
+    b.OnMouseDown(1, 2, 5, 6);
+    b.OnMouseUp(1, 2, 5, 6);
     journal.clear();
-    b.UserControl_DblClick();
+    b.OnDoubleClick();
     EXPECT_EQ(Face(), "surface.BackColor 0x3");
-    b.UserControl_MouseUp(1, 2, 5, 6);
+    b.OnMouseUp(1, 2, 5, 6);
     EXPECT_EQ(journal, (Journal{"SetCapture 0x1234", "Refresh", "MouseDown 1 2 5 6", "Refresh",
                                 "PlaySound .\\resources\\click.wav", "Click", "MouseUp 1 2 5 6"}));
 }
@@ -168,7 +168,7 @@ TEST_F(ButtonInput, AHoverEndsWhenAnotherWindowCoversTheStillPointerAndNotBefore
     Hover();
     journal.clear();
     for (int tick = 0; tick < 5; ++tick) {
-        b.OverTimer_Timer();
+        b.OnOverTimerTick();
     }
     EXPECT_TRUE(journal.empty());
     EXPECT_TRUE(parts.timer.enabled);
@@ -206,11 +206,11 @@ TEST_F(ButtonInput, ANewInstanceMakesRoomForAPictureFromItsFirstHoverOn)
     button created(fresh.Host());
     created.InitDefaults();
     created.SetCaption(u"OK");
-    created.UserControl_Resize();
+    created.OnResize();
     EXPECT_EQ(created.CaptionRect(), (Rect{30, 9, 70, 21}));
 
     fresh.pointer.windowUnder = fresh.surface.handle;
-    created.UserControl_MouseMove(0, 0, 10, 10);
+    created.OnMouseMove(0, 0, 10, 10);
     // The empty hover picture counts: a 32 x 32 box at x = 10, the caption to its right.
     EXPECT_EQ(created.PictureRect(), (Rect{10, -1, 42, 31}));
     EXPECT_EQ(created.CaptionRect(), (Rect{46, 9, 86, 21}));
@@ -219,7 +219,7 @@ TEST_F(ButtonInput, ANewInstanceMakesRoomForAPictureFromItsFirstHoverOn)
               fresh.canvas.steps.end());
 
     fresh.pointer.windowUnder = OtherWindow;
-    created.OverTimer_Timer();
+    created.OnOverTimerTick();
     ASSERT_TRUE(created.Picture());
     EXPECT_TRUE(created.Picture()->IsEmpty());
     EXPECT_EQ(created.CaptionRect(), (Rect{46, 9, 86, 21}));
@@ -243,19 +243,19 @@ TEST_F(ButtonInput, AnEventThatRunsDuringTheHoverYieldRunsBeforeTheMoveIsReporte
 
 TEST_F(ButtonInput, LosingFocusOrTheCaptureWhilePressedShowsReleased)
 {
-    b.UserControl_EnterFocus();
+    b.OnEnterFocus();
     EXPECT_EQ(std::count(parts.canvas.steps.begin(), parts.canvas.steps.end(), "FocusRect 4,4,96,26"), 1);
-    b.UserControl_MouseDown(1, 0, 5, 5);
-    b.UserControl_ExitFocus();
+    b.OnMouseDown(1, 0, 5, 5);
+    b.OnExitFocus();
     EXPECT_EQ(Face(), "surface.BackColor 0x1");
     EXPECT_EQ(std::count(parts.canvas.steps.begin(), parts.canvas.steps.end(), "FocusRect 4,4,96,26"), 0);
 
-    b.UserControl_MouseDown(1, 0, 5, 5);
+    b.OnMouseDown(1, 0, 5, 5);
     journal.clear();
-    b.UserControl_CaptureLost();
+    b.OnCaptureLost();
     EXPECT_EQ(journal, (Journal{"Refresh"}));
     EXPECT_EQ(Face(), "surface.BackColor 0x1");
-    b.UserControl_CaptureLost();
+    b.OnCaptureLost();
     EXPECT_EQ(journal, (Journal{"Refresh"}));
 }
 

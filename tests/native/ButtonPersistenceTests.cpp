@@ -22,7 +22,7 @@ protected:
     {
         container.ambient = MakeFont(u"Segoe UI", 9);
         control.emplace(parts.Host());
-        surface.resized = [this] { control->UserControl_Resize(); };
+        surface.resized = [this] { control->OnResize(); };
         journal.clear();
     }
 };

@@ -22,7 +22,7 @@ protected:
     void Create()
     {
         control.emplace(parts.Host());
-        surface.resized = [this] { control->UserControl_Resize(); };
+        surface.resized = [this] { control->OnResize(); };
     }
 };
 
@@ -263,7 +263,7 @@ TEST_F(ButtonProperties, ResizeKeepsTenPixelsAtLeastAndPlacesTheFocusRectangleFo
 {
     surface.width = 3;
     surface.height = 40;
-    control->UserControl_Resize();
+    control->OnResize();
     EXPECT_EQ(surface.width, 10);
     EXPECT_EQ(surface.height, 40);
     EXPECT_EQ(control->FocusRect(), (Rect{4, 4, 6, 36}));
@@ -274,7 +274,7 @@ TEST_F(ButtonProperties, ResizeKeepsTenPixelsAtLeastAndPlacesTheFocusRectangleFo
     journal.clear();
     surface.width = 120;
     surface.height = 0;
-    control->UserControl_Resize();
+    control->OnResize();
     EXPECT_EQ(surface.height, 10);
     EXPECT_EQ(control->FocusRect(), (Rect{4, 4, 116, 6}));
     EXPECT_EQ(journal, (Journal{"surface.Height 150", "Refresh", "Refresh"}));

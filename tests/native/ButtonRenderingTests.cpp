@@ -23,7 +23,7 @@ protected:
         control->SetColor_Hover(0x445566);
         control->SetColor_Pressed(0x778899);
         control->SetForeColor(0x80000012);
-        control->UserControl_Resize();
+        control->OnResize();
         journal.clear();
     }
 
@@ -207,7 +207,7 @@ TEST_F(ButtonRendering, TheKeyColourGoesToThePictureAsStoredAndTextColoursAreTra
 
 TEST_F(ButtonRendering, AnAmbientChangeAndAPreviewRedraw)
 {
-    control->UserControl_AmbientChanged(u"Font");
+    control->OnAmbientChanged(u"Font");
     control->PreviewState(true, false, false);
     EXPECT_EQ(journal, (Journal{"Refresh", "Refresh"}));
 }

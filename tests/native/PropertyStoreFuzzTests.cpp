@@ -92,7 +92,7 @@ TEST(PropertyStoreFuzz, MutatedStoreFilesLoadOrRaiseTheProgramsError)
         const std::vector<std::uint8_t> document = Mutate(seed, random);
         ScriptedButtonParts parts;
         button b(parts.Host());
-        parts.surface.resized = [&b] { b.UserControl_Resize(); };
+        parts.surface.resized = [&b] { b.OnResize(); };
         try {
             JsonPropertyStore store = JsonPropertyStore::Parse(document, pictures);
             b.LoadProperties(store);
