@@ -40,8 +40,15 @@ struct ButtonHost {
     MessagePump& pump;
 };
 
+// The mouse buttons in events and input, as flags.
+namespace MouseButton {
+constexpr std::int16_t Left = 1;
+constexpr std::int16_t Right = 2;
+constexpr std::int16_t Middle = 4;
+}  // namespace MouseButton
+
 // The button's events, raised synchronously on the UI thread. Mouse buttons
-// are 1 left, 2 right, 4 middle; Shift is 1 Shift, 2 Ctrl, 4 Alt; X and Y are
+// are MouseButton flags; Shift is 1 Shift, 2 Ctrl, 4 Alt; X and Y are
 // the surface's pixels. A handler may change the button; the button reads
 // nothing back from it.
 struct ButtonEvents {

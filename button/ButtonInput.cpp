@@ -3,8 +3,6 @@
 namespace qv {
 namespace {
 
-constexpr std::int16_t LeftButton = 1;
-constexpr std::int16_t RightButton = 2;
 constexpr std::int16_t SpaceKey = 32;
 
 }  // namespace
@@ -21,7 +19,7 @@ void button::OnMouseDown(std::int16_t Button, std::int16_t Shift, float X, float
     g_LastShift = Shift;
     g_LastX = X;
     g_LastY = Y;
-    if (Button != RightButton) {
+    if (Button != MouseButton::Right) {
         g_Pressed = 1;
         Refresh();
     }
@@ -53,7 +51,7 @@ void button::OnMouseMove(std::int16_t Button, std::int16_t Shift, float X, float
 void button::OnMouseUp(std::int16_t Button, std::int16_t Shift, float X, float Y)
 {
     g_Pressed = 0;
-    if (Button != RightButton) {
+    if (Button != MouseButton::Right) {
         Refresh();
         if (Inside(X, Y)) {
             PlaySoundFile(m_soundClick);
@@ -104,7 +102,7 @@ void button::OnKeyUp(std::int16_t KeyCode, std::int16_t Shift)
         g_MouseOver = 0;
         Refresh();
         // The space bar clicks on its release, as a left button released at (0, 0).
-        OnMouseUp(LeftButton, Shift, 0.0f, 0.0f);
+        OnMouseUp(MouseButton::Left, Shift, 0.0f, 0.0f);
     }
     g_KeyLatched = 0;
     if (m_events.KeyUp) {

@@ -28,9 +28,6 @@ constexpr UINT DpiChangedAfterParent = 0x02E3;
 constexpr char16_t DesignTag[] = u"030102-15";
 
 constexpr UINT_PTR OverTimerId = 1;
-constexpr std::int16_t LeftButton = 1;
-constexpr std::int16_t RightButton = 2;
-constexpr std::int16_t MiddleButton = 4;
 
 OlePictureLoader g_pictures;
 WindowsPointerServices g_pointer;
@@ -61,7 +58,34 @@ bool PlatformMakesAccessibleProxies()
 
 WPARAM HeldFlag(std::int16_t button)
 {
-    return button == LeftButton ? MK_LBUTTON : button == RightButton ? MK_RBUTTON : MK_MBUTTON;
+    return button == MouseButton::Left ? MK_LBUTTON : button == MouseButton::Right ? MK_RBUTTON : MK_MBUTTON;
+}
+
+// The mouse button of a button-down, button-up or double-click message.
+std::int16_t ButtonOfMessage(UINT message)
+{
+    switch (message) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_LBUTTONDBLCLK:
+        return MouseButton::Left;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_RBUTTONDBLCLK:
+        return MouseButton::Right;
+    default:
+        return MouseButton::Middle;
+    }
+}
+
+float PointerX(LPARAM position)
+{
+    return static_cast<float>(GET_X_LPARAM(position));
+}
+
+float PointerY(LPARAM position)
+{
+    return static_cast<float>(GET_Y_LPARAM(position));
 }
 
 // 1 Shift, 2 Ctrl, 4 Alt.
@@ -80,11 +104,12 @@ std::int16_t ShiftOfKeyboard()
     return ShiftOf(GetKeyState(VK_SHIFT) < 0, GetKeyState(VK_CONTROL) < 0);
 }
 
-// The mouse buttons held during a move: 1 left, 2 right, 4 middle.
+// The mouse buttons held during a move.
 std::int16_t ButtonsOfKeys(WPARAM keys)
 {
-    return static_cast<std::int16_t>(((keys & MK_LBUTTON) ? LeftButton : 0) | ((keys & MK_RBUTTON) ? RightButton : 0) |
-                                     ((keys & MK_MBUTTON) ? MiddleButton : 0));
+    return static_cast<std::int16_t>(((keys & MK_LBUTTON) ? MouseButton::Left : 0) |
+                                     ((keys & MK_RBUTTON) ? MouseButton::Right : 0) |
+                                     ((keys & MK_MBUTTON) ? MouseButton::Middle : 0));
 }
 
 ButtonCreateParams ParamsOf(const CREATESTRUCTW& create)
@@ -196,23 +221,25 @@ LRESULT CALLBACK ButtonWindow::ClassProc(HWND window, UINT message, WPARAM wPara
     return result;
 }
 
-void ButtonWindow::MouseButtonDown(std::int16_t button, WPARAM keys, LPARAM position)
+void ButtonWindow::TakeFocus()
 {
     if (GetFocus() != Handle()) {
         SetFocus(Handle());
     }
+}
+
+void ButtonWindow::MouseButtonDown(std::int16_t button, WPARAM keys, LPARAM position)
+{
+    TakeFocus();
     // Moves and the release reach the button wherever the pointer goes while the button is held.
     m_held |= HeldFlag(button);
     SetCapture(Handle());
-    m_button.OnMouseDown(button, ShiftOfKeys(keys), static_cast<float>(GET_X_LPARAM(position)),
-                                   static_cast<float>(GET_Y_LPARAM(position)));
+    m_button.OnMouseDown(button, ShiftOfKeys(keys), PointerX(position), PointerY(position));
 }
 
 void ButtonWindow::MouseButtonDoubleClick(std::int16_t button)
 {
-    if (GetFocus() != Handle()) {
-        SetFocus(Handle());
-    }
+    TakeFocus();
     m_held |= HeldFlag(button);
     m_button.OnDoubleClick();
 }
@@ -221,8 +248,7 @@ void ButtonWindow::MouseButtonUp(std::int16_t button, WPARAM keys, LPARAM positi
 {
     m_held &= ~HeldFlag(button);
     const HWND window = Handle();
-    m_button.OnMouseUp(button, ShiftOfKeys(keys), static_cast<float>(GET_X_LPARAM(position)),
-                                 static_cast<float>(GET_Y_LPARAM(position)));
+    m_button.OnMouseUp(button, ShiftOfKeys(keys), PointerX(position), PointerY(position));
     if (m_held == 0 && window && GetCapture() == window) {
         ReleaseCapture();
     }
@@ -310,36 +336,22 @@ LRESULT ButtonWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return result;
     }
     case WM_LBUTTONDOWN:
-        MouseButtonDown(LeftButton, wParam, lParam);
-        return 0;
     case WM_RBUTTONDOWN:
-        MouseButtonDown(RightButton, wParam, lParam);
-        return 0;
     case WM_MBUTTONDOWN:
-        MouseButtonDown(MiddleButton, wParam, lParam);
+        MouseButtonDown(ButtonOfMessage(message), wParam, lParam);
         return 0;
     case WM_LBUTTONDBLCLK:
-        MouseButtonDoubleClick(LeftButton);
-        return 0;
     case WM_RBUTTONDBLCLK:
-        MouseButtonDoubleClick(RightButton);
-        return 0;
     case WM_MBUTTONDBLCLK:
-        MouseButtonDoubleClick(MiddleButton);
+        MouseButtonDoubleClick(ButtonOfMessage(message));
         return 0;
     case WM_LBUTTONUP:
-        MouseButtonUp(LeftButton, wParam, lParam);
-        return 0;
     case WM_RBUTTONUP:
-        MouseButtonUp(RightButton, wParam, lParam);
-        return 0;
     case WM_MBUTTONUP:
-        MouseButtonUp(MiddleButton, wParam, lParam);
+        MouseButtonUp(ButtonOfMessage(message), wParam, lParam);
         return 0;
     case WM_MOUSEMOVE:
-        m_button.OnMouseMove(ButtonsOfKeys(wParam), ShiftOfKeys(wParam),
-                                       static_cast<float>(GET_X_LPARAM(lParam)),
-                                       static_cast<float>(GET_Y_LPARAM(lParam)));
+        m_button.OnMouseMove(ButtonsOfKeys(wParam), ShiftOfKeys(wParam), PointerX(lParam), PointerY(lParam));
         return 0;
     case WM_CAPTURECHANGED:
         // Another window took the mouse while a button was held: no release will come.

@@ -75,6 +75,7 @@ public:
 private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     static LRESULT CALLBACK ClassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    void TakeFocus();
     void MouseButtonDown(std::int16_t button, WPARAM keys, LPARAM position);
     void MouseButtonDoubleClick(std::int16_t button);
     void MouseButtonUp(std::int16_t button, WPARAM keys, LPARAM position);

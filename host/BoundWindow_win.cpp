@@ -58,4 +58,14 @@ void RegisterWindowClass(WNDCLASSEXW windowClass)
     }
 }
 
+void RegisterPlainWindowClass(const wchar_t* className)
+{
+    WNDCLASSEXW windowClass{};
+    windowClass.lpfnWndProc = &BoundWindowProc;
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    windowClass.lpszClassName = className;
+    RegisterWindowClass(windowClass);
+}
+
 }  // namespace qv

@@ -41,5 +41,8 @@ BoundWindow* BoundTo(HWND window) noexcept;
 // Registers a window class of this module, reserving its first extra bytes
 // for the binding; registering it again is no error. Throws HostError.
 void RegisterWindowClass(WNDCLASSEXW windowClass);
+// Registers a class of top-level windows bound to their objects through
+// BoundWindowProc, with the arrow pointer on a white background.
+void RegisterPlainWindowClass(const wchar_t* className);
 
 }  // namespace qv

@@ -21,7 +21,6 @@ using Json = nlohmann::ordered_json;
 
 constexpr char PictureType[] = "picture";
 constexpr char FontType[] = "font";
-constexpr const char* FontStyles[] = {"Bold", "Italic", "Underline", "Strikethrough"};
 
 Text Quoted(const Text& name)
 {
@@ -92,10 +91,13 @@ FontRef DecodeFont(const Text& key, const Json& object)
         throw StoredValueError(ErrorNumber::InvalidPropertyValue, key,
                        u"die Schriftgröße " + Quoted(sizeText) + u" ist keine Zahl wie \u201E8.25\u201C");
     }
-    bool styles[4] = {};
-    for (std::size_t i = 0; i < std::size(FontStyles); ++i) {
-        styles[i] = Member(key, object, FontStyles[i], &Json::is_boolean, u"true oder false").get<bool>();
-    }
+    const auto style = [&](const char* name) {
+        return Member(key, object, name, &Json::is_boolean, u"true oder false").get<bool>();
+    };
+    const bool bold = style("Bold");
+    const bool italic = style("Italic");
+    const bool underline = style("Underline");
+    const bool strikethrough = style("Strikethrough");
     auto font = std::make_shared<FontObject>();
     try {
         font->SetName(name);
@@ -103,10 +105,10 @@ FontRef DecodeFont(const Text& key, const Json& object)
     } catch (const HostError& error) {
         throw StoredValueError(error.Number(), key, error.Description());
     }
-    font->SetBold(styles[0]);
-    font->SetItalic(styles[1]);
-    font->SetUnderline(styles[2]);
-    font->SetStrikethrough(styles[3]);
+    font->SetBold(bold);
+    font->SetItalic(italic);
+    font->SetUnderline(underline);
+    font->SetStrikethrough(strikethrough);
     return font;
 }
 

@@ -27,4 +27,10 @@ Text FolderOfModule(const Text& modulePath)
     return folder;
 }
 
+Text WithTrailingSeparator(const Text& folder)
+{
+    const bool endsWithSeparator = !folder.empty() && (folder.back() == u'\\' || folder.back() == u'/');
+    return endsWithSeparator ? folder : folder + u"\\";
+}
+
 }  // namespace qv

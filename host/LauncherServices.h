@@ -53,5 +53,7 @@ public:
 
 // The folder of a module path, by the rule of ProgramPath.
 Text FolderOfModule(const Text& modulePath);
+// A folder ready to have a name appended: with a separator at its end.
+Text WithTrailingSeparator(const Text& folder);
 
 }  // namespace qv

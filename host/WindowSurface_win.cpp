@@ -63,7 +63,7 @@ WindowSurface::WindowSurface(HWND window, Text tag) : m_window(window), m_tag(st
 {
     m_fontHandle = CreateFontFor(*m_font, Dpi());
     m_image = MakeImage(1, 1);
-    Fill(m_backColor);
+    m_image.Fill(m_backColor);
 }
 
 WindowSurface::~WindowSurface() = default;
@@ -103,11 +103,18 @@ COLORREF WindowSurface::Resolve(OleColor colour)
     return IsSystemColour(colour) ? GetSysColor(static_cast<int>(colour & 0xFFFFFF)) : (colour & 0xFFFFFF);
 }
 
-void WindowSurface::Fill(OleColor colour)
+void WindowSurface::Image::Fill(OleColor colour) const
 {
     const Brush brush(CreateSolidBrush(Resolve(colour)));
-    const RECT all{0, 0, m_image.width, m_image.height};
-    FillRect(m_image.dc.Get(), &all, brush.Get());
+    const RECT all{0, 0, width, height};
+    FillRect(dc.Get(), &all, brush.Get());
+}
+
+SIZE WindowSurface::ClientSize() const
+{
+    RECT client{};
+    GetClientRect(m_window, &client);
+    return {client.right - client.left, client.bottom - client.top};
 }
 
 bool WindowSurface::Enabled() const
@@ -153,7 +160,7 @@ void WindowSurface::SetText(const Text& text)
 void WindowSurface::SetBackColor(OleColor colour)
 {
     m_backColor = colour;
-    Fill(colour);
+    m_image.Fill(colour);
 }
 
 void WindowSurface::SetForeColor(OleColor colour)
@@ -203,16 +210,12 @@ std::int32_t WindowSurface::HimetricToPixelsY(std::int32_t himetric) const
 
 std::int32_t WindowSurface::ScaleWidth() const
 {
-    RECT client{};
-    GetClientRect(m_window, &client);
-    return client.right - client.left;
+    return ClientSize().cx;
 }
 
 std::int32_t WindowSurface::ScaleHeight() const
 {
-    RECT client{};
-    GetClientRect(m_window, &client);
-    return client.bottom - client.top;
+    return ClientSize().cy;
 }
 
 void WindowSurface::SetWidthTwips(std::int32_t twips)
@@ -241,15 +244,14 @@ void WindowSurface::Invalidate()
 
 void WindowSurface::Resized()
 {
-    const int width = std::max(1, ScaleWidth());
-    const int height = std::max(1, ScaleHeight());
+    const SIZE client = ClientSize();
+    const int width = std::max(1, static_cast<int>(client.cx));
+    const int height = std::max(1, static_cast<int>(client.cy));
     if (width == m_image.width && height == m_image.height) {
         return;
     }
     Image image = MakeImage(width, height);
-    const Brush brush(CreateSolidBrush(Resolve(m_backColor)));
-    const RECT all{0, 0, width, height};
-    FillRect(image.dc.Get(), &all, brush.Get());
+    image.Fill(m_backColor);
     BitBlt(image.dc.Get(), 0, 0, std::min(width, m_image.width), std::min(height, m_image.height), m_image.dc.Get(),
            0, 0, SRCCOPY);
     m_image = std::move(image);

@@ -46,7 +46,7 @@ public:
     // transparent text background.
     HDC ImageDC() const noexcept { return m_image.dc.Get(); }
     // Clears the image with the background colour.
-    void Cls() { Fill(m_backColor); }
+    void Cls() { m_image.Fill(m_backColor); }
     OleColor BackColor() const noexcept { return m_backColor; }
     OleColor ForeColor() const noexcept { return m_foreColor; }
     HFONT FontHandle() const noexcept { return m_fontHandle.Get(); }
@@ -77,9 +77,11 @@ private:
         Image(Image&&) noexcept;
         Image& operator=(Image&&) noexcept;
         ~Image();
+
+        void Fill(OleColor colour) const;
     };
     Image MakeImage(int width, int height) const;
-    void Fill(OleColor colour);
+    SIZE ClientSize() const;
     int Dpi() const;
 
     HWND m_window;

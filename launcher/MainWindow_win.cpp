@@ -53,12 +53,7 @@ Icon IconOfSize(HMODULE resources, int width, int height)
 
 MainWindow::MainWindow(const Text& server, std::vector<KeyHash> signerPins, HMODULE resources)
 {
-    WNDCLASSEXW windowClass{};
-    windowClass.lpfnWndProc = &BoundWindowProc;
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    windowClass.lpszClassName = WindowClass;
-    RegisterWindowClass(windowClass);
+    RegisterPlainWindowClass(WindowClass);
     m_logoPicture = LoadPictureResource(resources, QV_LOGO_JPEG);
 
     // The size follows from the display's density below.

@@ -50,9 +50,7 @@ FileSystem& win_Main::FSO()
 
 void win_Main::Form_Load()
 {
-    const Text path = m_platform.ProgramPath();
-    const bool endsWithSeparator = !path.empty() && (path.back() == u'\\' || path.back() == u'/');
-    m_programFolder = endsWithSeparator ? path : path + u"\\";
+    m_programFolder = WithTrailingSeparator(m_platform.ProgramPath());
     lbl_Status.SetCaption(u"");
 }
 

@@ -34,7 +34,7 @@ inline bool PointerToClient(HWND window, int x, int y)
 }
 
 // MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_RIGHTUP and the like.
-inline bool MouseButton(DWORD flags)
+inline bool SendMouseButton(DWORD flags)
 {
     INPUT input{};
     input.type = INPUT_MOUSE;

@@ -67,9 +67,9 @@ int wmain(int argc, wchar_t** argv)
             qv::PointerToClient(Control(argv[i + 1]), _wtoi(argv[i + 2]), _wtoi(argv[i + 3]));
             i += 3;
         } else if (command == L"down") {
-            qv::MouseButton(MOUSEEVENTF_LEFTDOWN);
+            qv::SendMouseButton(MOUSEEVENTF_LEFTDOWN);
         } else if (command == L"up") {
-            qv::MouseButton(MOUSEEVENTF_LEFTUP);
+            qv::SendMouseButton(MOUSEEVENTF_LEFTUP);
         } else if (command == L"key" && i + 1 < argc) {
             const auto key = static_cast<WORD>(_wtoi(argv[++i]));
             qv::KeyStroke(key, false);

@@ -42,11 +42,7 @@ PictureRef PictureResource(HINSTANCE instance, int id)
 
 Text StoreFolderPath()
 {
-    Text folder = WindowsLauncherServices().ProgramPath();
-    if (folder.empty() || folder.back() != u'\\') {
-        folder += u'\\';
-    }
-    return folder + FromWide(StoreFolder);
+    return WithTrailingSeparator(WindowsLauncherServices().ProgramPath()) + FromWide(StoreFolder);
 }
 
 struct Sample {
@@ -68,16 +64,24 @@ std::wstring Mouse(const wchar_t* event, std::int16_t button, std::int16_t shift
            L", " + Number(y) + L")";
 }
 
+// A button as a plain Win32 parent places it: by class name, its caption as the window text.
+ButtonWindow& PlaceButton(HWND parent, HINSTANCE instance, int id, const wchar_t* caption, int x, int y, int width,
+                          int height)
+{
+    const HWND window = CreateWindowExW(0, ButtonClassName, caption, WS_CHILD | WS_VISIBLE | WS_TABSTOP, x, y, width,
+                                        height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance,
+                                        nullptr);
+    if (!window) {
+        throw ErrorFromLastError(u"Eine Schaltfläche kann nicht angelegt werden");
+    }
+    return *ButtonWindow::FromHandle(window);
+}
+
 }  // namespace
 
 GalleryWindow::GalleryWindow(HINSTANCE instance)
 {
-    WNDCLASSEXW windowClass{};
-    windowClass.lpfnWndProc = &BoundWindowProc;
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    windowClass.lpszClassName = WindowClass;
-    RegisterWindowClass(windowClass);
+    RegisterPlainWindowClass(WindowClass);
     ButtonWindow::RegisterClass();
 
     m_font.Reset(CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma"));
@@ -174,15 +178,9 @@ void GalleryWindow::PlaceButtons(HINSTANCE instance)
     for (int i = 0; i < Columns * Rows; ++i) {
         const int x = Gap + (i % Columns) * (ButtonWidth + Gap);
         const int y = Top + (i / Columns) * (ButtonHeight + Gap);
-        const HWND window = CreateWindowExW(0, ButtonClassName, samples[i].caption, WS_CHILD | WS_VISIBLE | WS_TABSTOP,
-                                            x, y, ButtonWidth, ButtonHeight, Handle(),
-                                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(FirstSampleId + i)),
-                                            instance, nullptr);
-        if (!window) {
-            throw ErrorFromLastError(u"Eine Schaltfläche kann nicht angelegt werden");
-        }
-        m_samples.push_back(window);
-        ButtonWindow& sample = *ButtonWindow::FromHandle(window);
+        ButtonWindow& sample =
+            PlaceButton(Handle(), instance, FirstSampleId + i, samples[i].caption, x, y, ButtonWidth, ButtonHeight);
+        m_samples.push_back(sample.Handle());
         button& b = sample.Control();
         if (samples[i].look) {
             samples[i].look(b);
@@ -190,32 +188,28 @@ void GalleryWindow::PlaceButtons(HINSTANCE instance)
         // Some settings (the edge among them) show only from the next redraw.
         b.Refresh();
 
-        const std::wstring name = samples[i].name;
-        ButtonEvents log;
-        log.Click = [this, name] { Log(FromWide((name + L": Click").c_str())); };
-        log.KeyDown = [this, name](std::int16_t code, std::int16_t shift) {
-            Log(FromWide((name + L": KeyDown(" + std::to_wstring(code) + L", " + std::to_wstring(shift) + L")").c_str()));
+        const auto log = [this, name = std::wstring(samples[i].name)](const std::wstring& event) {
+            Log(FromWide((name + L": " + event).c_str()));
         };
-        log.KeyPress = [this, name](std::int16_t ascii) {
-            Log(FromWide((name + L": KeyPress(" + std::to_wstring(ascii) + L")").c_str()));
+        ButtonEvents events;
+        events.Click = [log] { log(L"Click"); };
+        events.KeyDown = [log](std::int16_t code, std::int16_t shift) {
+            log(L"KeyDown(" + std::to_wstring(code) + L", " + std::to_wstring(shift) + L")");
         };
-        log.KeyUp = [this, name](std::int16_t code, std::int16_t shift) {
-            Log(FromWide((name + L": KeyUp(" + std::to_wstring(code) + L", " + std::to_wstring(shift) + L")").c_str()));
+        events.KeyPress = [log](std::int16_t ascii) { log(L"KeyPress(" + std::to_wstring(ascii) + L")"); };
+        events.KeyUp = [log](std::int16_t code, std::int16_t shift) {
+            log(L"KeyUp(" + std::to_wstring(code) + L", " + std::to_wstring(shift) + L")");
         };
-        log.MouseDown = [this, name](std::int16_t button, std::int16_t shift, float x, float y) {
-            Log(FromWide((name + L": " + Mouse(L"MouseDown", button, shift, x, y)).c_str()));
+        events.MouseDown = [log](std::int16_t button, std::int16_t shift, float x, float y) {
+            log(Mouse(L"MouseDown", button, shift, x, y));
         };
-        log.MouseUp = [this, name](std::int16_t button, std::int16_t shift, float x, float y) {
-            Log(FromWide((name + L": " + Mouse(L"MouseUp", button, shift, x, y)).c_str()));
+        events.MouseUp = [log](std::int16_t button, std::int16_t shift, float x, float y) {
+            log(Mouse(L"MouseUp", button, shift, x, y));
         };
-        log.MouseIn = [this, name](std::int16_t shift) {
-            Log(FromWide((name + L": MouseIn(" + std::to_wstring(shift) + L")").c_str()));
-        };
-        log.MouseOut = [this, name](std::int16_t shift) {
-            Log(FromWide((name + L": MouseOut(" + std::to_wstring(shift) + L")").c_str()));
-        };
+        events.MouseIn = [log](std::int16_t shift) { log(L"MouseIn(" + std::to_wstring(shift) + L")"); };
+        events.MouseOut = [log](std::int16_t shift) { log(L"MouseOut(" + std::to_wstring(shift) + L")"); };
         // Moves come with every pixel: shown in the log they would bury the rest.
-        sample.SetEvents(std::move(log));
+        sample.SetEvents(std::move(events));
     }
 }
 
@@ -237,15 +231,9 @@ void GalleryWindow::PlacePanel(HINSTANCE instance)
         int x;
     } commands[] = {{SaveId, L"Speichern", left}, {LoadId, L"Laden", left + width + Gap}};
     for (const auto& command : commands) {
-        const HWND window = CreateWindowExW(0, ButtonClassName, command.caption, WS_CHILD | WS_VISIBLE | WS_TABSTOP,
-                                            command.x, bottom - 40, width, 40, Handle(),
-                                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(command.id)), instance,
-                                            nullptr);
-        if (!window) {
-            throw ErrorFromLastError(u"Eine Schaltfläche kann nicht angelegt werden");
-        }
-        ButtonWindow::FromHandle(window)->Control().SetXPShowBorderAlways(true);
-        ButtonWindow::FromHandle(window)->Control().Refresh();
+        button& b = PlaceButton(Handle(), instance, command.id, command.caption, command.x, bottom - 40, width, 40).Control();
+        b.SetXPShowBorderAlways(true);
+        b.Refresh();
     }
 }
 

@@ -23,6 +23,13 @@ std::string AsText(const std::vector<std::uint8_t>& bytes)
     return {bytes.begin(), bytes.end()};
 }
 
+// A stored font with these JSON values and plain styles otherwise.
+std::string StoredFont(const std::string& name, const std::string& size, const std::string& bold = "false")
+{
+    return "{\"type\": \"font\", \"Name\": " + name + ", \"Size\": " + size + ", \"Bold\": " + bold +
+           ", \"Italic\": false, \"Underline\": false, \"Strikethrough\": false}";
+}
+
 class MemoryFiles final : public FileInput {
 public:
     std::vector<std::uint8_t> ReadAllBytes(const Text& fileName) override
@@ -190,21 +197,12 @@ TEST(JsonPropertyStore, AValueThatCannotBeReadIsRefusedNamingItsKey)
         {"{\"type\": \"font\", \"Name\": \"A\", \"Size\": \"8\", \"Bold\": false, \"Italic\": false, "
          "\"Underline\": false}",
          ErrorNumber::InvalidFileFormat, u"es fehlt \u201EStrikethrough\u201C"},
-        {"{\"type\": \"font\", \"Name\": \"A\", \"Size\": 8, \"Bold\": false, \"Italic\": false, "
-         "\"Underline\": false, \"Strikethrough\": false}",
-         ErrorNumber::TypeMismatch, u"\u201ESize\u201C muss Text sein"},
-        {"{\"type\": \"font\", \"Name\": \"A\", \"Size\": \"8,25\", \"Bold\": false, \"Italic\": false, "
-         "\"Underline\": false, \"Strikethrough\": false}",
-         ErrorNumber::InvalidPropertyValue, u"Schriftgröße \u201E8,25\u201C"},
-        {"{\"type\": \"font\", \"Name\": \"A\", \"Size\": \"0\", \"Bold\": false, \"Italic\": false, "
-         "\"Underline\": false, \"Strikethrough\": false}",
-         ErrorNumber::InvalidPropertyValue, u"Schriftgröße 0"},
-        {"{\"type\": \"font\", \"Name\": \"ABCDEFGHIJKLMNOPQRSTUVWXYZABCDEFG\", \"Size\": \"8\", \"Bold\": false, "
-         "\"Italic\": false, \"Underline\": false, \"Strikethrough\": false}",
-         ErrorNumber::InvalidPropertyValue, u"Schriftname"},
-        {"{\"type\": \"font\", \"Name\": \"A\", \"Size\": \"8\", \"Bold\": 1, \"Italic\": false, "
-         "\"Underline\": false, \"Strikethrough\": false}",
-         ErrorNumber::TypeMismatch, u"\u201EBold\u201C muss true oder false sein"},
+        {StoredFont("\"A\"", "8"), ErrorNumber::TypeMismatch, u"\u201ESize\u201C muss Text sein"},
+        {StoredFont("\"A\"", "\"8,25\""), ErrorNumber::InvalidPropertyValue, u"Schriftgröße \u201E8,25\u201C"},
+        {StoredFont("\"A\"", "\"0\""), ErrorNumber::InvalidPropertyValue, u"Schriftgröße 0"},
+        {StoredFont("\"ABCDEFGHIJKLMNOPQRSTUVWXYZABCDEFG\"", "\"8\""), ErrorNumber::InvalidPropertyValue,
+         u"Schriftname"},
+        {StoredFont("\"A\"", "\"8\"", "1"), ErrorNumber::TypeMismatch, u"\u201EBold\u201C muss true oder false sein"},
     };
     for (const Case& c : cases) {
         const HostError error = ErrorOf("{\"Picture\": " + c.value + "}", u"Picture");

@@ -29,7 +29,7 @@ void PointerTo(HWND window, int x, int y)
 
 void Mouse(DWORD flags)
 {
-    ASSERT_TRUE(MouseButton(flags));
+    ASSERT_TRUE(SendMouseButton(flags));
 }
 
 void Key(WORD key, bool up)
