@@ -2,7 +2,7 @@
 // What the program is built with: the launcher reads no command line,
 // environment, registry or configuration file.
 
-#include "host/Text.h"
+#include "host/base/Text.h"
 
 namespace qv {
 

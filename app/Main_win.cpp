@@ -4,8 +4,8 @@
 #include "BuildSettings.h"
 #include "TopLevelReport_win.h"
 
-#include "host/ComApartment_win.h"
-#include "host/TopLevelError.h"
+#include "host/base/ComApartment_win.h"
+#include "host/base/TopLevelError.h"
 #include "launcher/MainWindow_win.h"
 #include "launcher/SignerPins.h"
 

@@ -1,6 +1,6 @@
 #include "TopLevelReport_win.h"
 
-#include "host/WideText_win.h"
+#include "host/base/WideText_win.h"
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "host/HostError.h"
+#include "host/base/HostError.h"
 
 namespace qv {
 

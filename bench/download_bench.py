@@ -26,6 +26,7 @@ import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "tools"))
+sys.path.insert(0, os.path.join(HERE, "..", "tests", "support"))
 from run_with_server import start_server, stop_server  # noqa: E402
 
 MIB = 1024 * 1024

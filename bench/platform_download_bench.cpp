@@ -1,6 +1,6 @@
 // Times the platform's own blocking download of a URL into a file, for
 // comparison with NetGrab. Usage: platform_download_bench URL FILE
-#include "host/ComApartment_win.h"
+#include "host/base/ComApartment_win.h"
 
 #include <windows.h>
 #include <urlmon.h>

@@ -5,9 +5,9 @@
 // Last line: refresh_us=N baseline_us=M ratio=R gdi_leak=K
 
 #include "button/ButtonWindow_win.h"
-#include "host/ComApartment_win.h"
-#include "host/GdiObject_win.h"
-#include "host/OlePicture_win.h"
+#include "host/base/ComApartment_win.h"
+#include "host/gdi/GdiOwners_win.h"
+#include "host/gdi/OlePicture_win.h"
 
 #include <windows.h>
 
@@ -92,9 +92,9 @@ long LiveGdiObjects(bool& counted)
     if (counted) {
         return static_cast<long>(reported);
     }
-    std::vector<qv::Brush> probes;
+    std::vector<qv::OwnedBrush> probes;
     for (;;) {
-        qv::Brush brush(CreateSolidBrush(RGB(1, 2, 3)));
+        qv::OwnedBrush brush(CreateSolidBrush(RGB(1, 2, 3)));
         if (!brush) {
             break;
         }
@@ -130,13 +130,13 @@ int wmain()
 
     // The baseline: the same image kind, the same font and the same caption call.
     const qv::WindowDC screen(window.Handle());
-    const qv::MemoryDC image(CreateCompatibleDC(screen.Get()));
-    const qv::Bitmap pixels(CreateCompatibleBitmap(screen.Get(), Width, Height));
+    const qv::OwnedMemoryDC image(CreateCompatibleDC(screen.Get()));
+    const qv::OwnedBitmap pixels(CreateCompatibleBitmap(screen.Get(), Width, Height));
     const qv::Selection intoImage(image.Get(), pixels.Get());
     const qv::Selection withFont(image.Get(), window.Surface().FontHandle());
     SetBkMode(image.Get(), TRANSPARENT);
     const double baseline = MicrosecondsPerStep(TimedRedraws, [&] {
-        const qv::Brush face(CreateSolidBrush(GetSysColor(COLOR_BTNFACE)));
+        const qv::OwnedBrush face(CreateSolidBrush(GetSysColor(COLOR_BTNFACE)));
         const RECT all{0, 0, Width, Height};
         FillRect(image.Get(), &all, face.Get());
         std::wstring text(Caption);

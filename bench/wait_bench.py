@@ -24,6 +24,7 @@ import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "tools"))
+sys.path.insert(0, os.path.join(HERE, "..", "tests", "support"))
 import launcher_kit as kit  # noqa: E402
 from run_with_server import start_server, stop_server  # noqa: E402
 

@@ -7,19 +7,19 @@
 
 #include "ButtonCanvas.h"
 
-#include "host/Colour.h"
-#include "host/ContainerServices.h"
-#include "host/ControlSurface.h"
-#include "host/FontObject.h"
-#include "host/MessagePump.h"
-#include "host/Picture.h"
-#include "host/PointerServices.h"
-#include "host/PropertyStore.h"
-#include "host/Rect.h"
-#include "host/SoundPlayer.h"
-#include "host/Text.h"
-#include "host/Timer.h"
-#include "host/Variant.h"
+#include "host/base/Rect.h"
+#include "host/base/Text.h"
+#include "host/gdi/Colour.h"
+#include "host/gdi/FontObject.h"
+#include "host/gdi/Picture.h"
+#include "host/shell/SoundPlayer.h"
+#include "host/store/PropertyStore.h"
+#include "host/store/Variant.h"
+#include "host/window/ContainerServices.h"
+#include "host/window/ControlSurface.h"
+#include "host/window/MessagePump.h"
+#include "host/window/PointerServices.h"
+#include "host/window/Timer.h"
 
 #include <cstdint>
 #include <functional>

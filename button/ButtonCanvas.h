@@ -4,10 +4,10 @@
 // creates for a call is released before the call returns. Colours here are
 // RGB values (red in the low byte) unless a call says otherwise.
 
-#include "host/Colour.h"
-#include "host/Picture.h"
-#include "host/Rect.h"
-#include "host/Text.h"
+#include "host/base/Rect.h"
+#include "host/base/Text.h"
+#include "host/gdi/Colour.h"
+#include "host/gdi/Picture.h"
 
 #include <cstdint>
 

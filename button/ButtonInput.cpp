@@ -67,8 +67,6 @@ void button::OnMouseUp(std::int16_t Button, std::int16_t Shift, float X, float Y
 
 void button::OnDoubleClick()
 {
-    // The release that follows must reach the button wherever the pointer is.
-    m_pointer.SetCapture(m_surface.Handle());
     OnMouseDown(g_LastButton, g_LastShift, g_LastX, g_LastY);
 }
 

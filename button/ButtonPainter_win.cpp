@@ -1,9 +1,10 @@
 #include "ButtonPainter_win.h"
 
-#include "host/CheckedMath.h"
-#include "host/GdiObject_win.h"
-#include "host/OlePicture_win.h"
-#include "host/WideText_win.h"
+#include "host/base/CheckedMath.h"
+#include "host/base/WideText_win.h"
+#include "host/gdi/Colour_win.h"
+#include "host/gdi/GdiOwners_win.h"
+#include "host/gdi/OlePicture_win.h"
 
 #include <string>
 
@@ -50,7 +51,7 @@ void DrawNatural(HDC dc, const PictureObject& picture, std::int32_t width, std::
         DrawStateW(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(ole->DrawingBitmap()), 0, 0, 0, 0, 0, DST_BITMAP);
         return;
     }
-    const Brush background(CreateSolidBrush(face));
+    const OwnedBrush background(CreateSolidBrush(face));
     const RECT all{0, 0, width, height};
     ::FillRect(dc, &all, background.Get());
     const LONG himetricWidth = picture.Width();
@@ -67,7 +68,7 @@ OleColor ButtonPainter::SysColor(std::uint32_t index)
 
 void ButtonPainter::FrameRect(const Rect& rect, OleColor rgb)
 {
-    const Brush brush(CreateSolidBrush(rgb));
+    const OwnedBrush brush(CreateSolidBrush(rgb));
     const RECT area = AsRect(rect);
     ::FrameRect(m_surface.ImageDC(), &area, brush.Get());
 }
@@ -101,20 +102,19 @@ void ButtonPainter::DrawPicture(const PictureObject& picture, std::int32_t natur
                                 OleColor keyColour)
 {
     const HDC surface = m_surface.ImageDC();
-    const MemoryDC a(CreateCompatibleDC(surface));
-    const MemoryDC b(CreateCompatibleDC(surface));
-    const Bitmap natural(CreateCompatibleBitmap(surface, naturalWidth, naturalHeight));
-    const Bitmap drawn(CreateCompatibleBitmap(surface, drawnWidth, drawnHeight));
+    const OwnedMemoryDC a(CreateCompatibleDC(surface));
+    const OwnedMemoryDC b(CreateCompatibleDC(surface));
+    const OwnedBitmap natural(CreateCompatibleBitmap(surface, naturalWidth, naturalHeight));
+    const OwnedBitmap drawn(CreateCompatibleBitmap(surface, drawnWidth, drawnHeight));
     const Selection intoA(a.Get(), natural.Get());
     const Selection intoB(b.Get(), drawn.Get());
     // Shrinking follows the surface's stretch mode.
     SetStretchBltMode(b.Get(), GetStretchBltMode(surface));
 
-    // A system colour keys on the colour it stands for now; an RGB value goes as it is.
-    const COLORREF key = IsSystemColour(keyColour) ? WindowSurface::Resolve(keyColour) : keyColour;
-    DrawNatural(a.Get(), picture, naturalWidth, naturalHeight, WindowSurface::Resolve(m_surface.BackColor()));
+    DrawNatural(a.Get(), picture, naturalWidth, naturalHeight, RgbOf(m_surface.BackColor()));
     StretchBlt(b.Get(), 0, 0, drawnWidth, drawnHeight, a.Get(), 0, 0, naturalWidth, naturalHeight, SRCCOPY);
-    TransparentBlit(surface, surface, b.Get(), 0, 0, drawnWidth, drawnHeight, x, y, key);
+    // A system colour keys on the colour it stands for now.
+    TransparentBlit(surface, surface, b.Get(), 0, 0, drawnWidth, drawnHeight, x, y, RgbOf(keyColour));
 }
 
 void TransparentBlit(HDC destination, HDC reference, HDC source, std::int32_t sourceX, std::int32_t sourceY,
@@ -124,14 +124,14 @@ void TransparentBlit(HDC destination, HDC reference, HDC source, std::int32_t so
     const int w = CheckedInt16(CheckedSub(sourceRight, sourceX));
     const int h = CheckedInt16(CheckedSub(sourceBottom, sourceY));
 
-    const MemoryDC m(CreateCompatibleDC(reference));
-    const MemoryDC n(CreateCompatibleDC(reference));
-    const MemoryDC r(CreateCompatibleDC(reference));
-    const MemoryDC s(CreateCompatibleDC(reference));
-    const Bitmap keyMask(CreateBitmap(w, h, 1, 1, nullptr));
-    const Bitmap pictureMask(CreateBitmap(w, h, 1, 1, nullptr));
-    const Bitmap background(CreateCompatibleBitmap(reference, w, h));
-    const Bitmap foreground(CreateCompatibleBitmap(reference, w, h));
+    const OwnedMemoryDC m(CreateCompatibleDC(reference));
+    const OwnedMemoryDC n(CreateCompatibleDC(reference));
+    const OwnedMemoryDC r(CreateCompatibleDC(reference));
+    const OwnedMemoryDC s(CreateCompatibleDC(reference));
+    const OwnedBitmap keyMask(CreateBitmap(w, h, 1, 1, nullptr));
+    const OwnedBitmap pictureMask(CreateBitmap(w, h, 1, 1, nullptr));
+    const OwnedBitmap background(CreateCompatibleBitmap(reference, w, h));
+    const OwnedBitmap foreground(CreateCompatibleBitmap(reference, w, h));
     const Selection intoM(m.Get(), keyMask.Get());
     const Selection intoN(n.Get(), pictureMask.Get());
     const Selection intoR(r.Get(), background.Get());

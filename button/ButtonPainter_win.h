@@ -3,7 +3,7 @@
 
 #include "ButtonCanvas.h"
 
-#include "host/WindowSurface_win.h"
+#include "host/window/WindowSurface_win.h"
 
 namespace qv {
 

@@ -1,15 +1,17 @@
 #include "Button.h"
 
-#include "host/CheckedMath.h"
-#include "host/HostError.h"
+#include "host/base/CheckedMath.h"
+#include "host/base/HostError.h"
 
 #include <array>
+#include <span>
 
 namespace qv {
 
 // The 23 stored properties, in the order saving writes them: each key with
 // the type its value is written as, the default for reading and writing it,
-// and where saving takes the value from.
+// and where saving takes the value from. Loading and a new instance's defaults
+// go through the same keys, each in an order of its own.
 class ButtonPersistence {
 public:
     enum class Stored { Int32, Int16, Boolean, Text, Picture, Font };
@@ -29,6 +31,15 @@ public:
         ForeColor, SoundOver, SoundClick, DefCurHand, XPShowBorderAlways, MaskColor, TransparentBG, Count
     };
 
+    // Puts a key's value, converted to its stored type, where it belongs.
+    using Apply = void (*)(button&, const Variant&);
+    struct Step {
+        Index key;
+        Apply apply;
+        // A new instance has an empty picture here, where the store has nothing.
+        bool emptyPicture = false;
+    };
+
     static const std::array<Key, Count>& Keys();
 
     static void InitDefaults(button& b);
@@ -36,21 +47,12 @@ public:
     static void Save(button& b, PropertyStore& store);
 
 private:
+    static std::span<const Step> DefaultSteps();
+    static std::span<const Step> LoadSteps();
     static Variant DefaultOf(button& b, const Key& key);
     // The value as the type its key is stored as; Overflow or a type
     // mismatch, naming the key, when it cannot be.
     static Variant Converted(const Variant& value, Index index);
-    template <typename T>
-    static T Default(button& b, Index index)
-    {
-        return std::get<T>(Converted(DefaultOf(b, Keys()[index]), index));
-    }
-    template <typename T>
-    static T Read(button& b, PropertyStore& store, Index index)
-    {
-        const Key& key = Keys()[index];
-        return std::get<T>(Converted(store.ReadProperty(key.name, DefaultOf(b, key)), index));
-    }
 };
 
 namespace {
@@ -169,61 +171,96 @@ Variant ButtonPersistence::Converted(const Variant& value, Index index)
     throw mismatch(u"?");
 }
 
+namespace {
+
+OleColor ColourOf(const Variant& value)
+{
+    return static_cast<OleColor>(std::get<std::int32_t>(value));
+}
+
+}  // namespace
+
+std::span<const ButtonPersistence::Step> ButtonPersistence::DefaultSteps()
+{
+    static const Step steps[] = {
+        {BackColor, [](button& b, const Variant& v) { b.m_backColor = ColourOf(v); }},
+        {ForeColor, [](button& b, const Variant& v) { b.m_foreColor = ColourOf(v); }},
+        {ShowFocusRect, [](button& b, const Variant& v) { b.m_showFocusRect = std::get<bool>(v); }},
+        {Font, [](button& b, const Variant& v) { b.m_surface.SetFont(*std::get<FontRef>(v)); }},
+        {Font, [](button& b, const Variant& v) { b.AdoptFont(std::get<FontRef>(v)); }},
+        {Caption, [](button& b, const Variant& v) { b.StoreCaption(std::get<Text>(v)); }},
+        {PicturePosition, [](button& b, const Variant& v) { b.m_picturePosition = std::get<std::int32_t>(v); }},
+        {PictureWidth, [](button& b, const Variant& v) { b.m_pictureWidth = std::get<std::int32_t>(v); }},
+        {PictureHeight, [](button& b, const Variant& v) { b.m_pictureHeight = std::get<std::int32_t>(v); }},
+        {PictureHover, [](button& b, const Variant& v) { b.m_pictureHover = std::get<PictureRef>(v); }, true},
+        {Picture, [](button& b, const Variant& v) { b.g_PictureNormal = std::get<PictureRef>(v); }, true},
+        {Color_Pressed, [](button& b, const Variant& v) { b.m_colorPressed = ColourOf(v); }},
+        {Color_Hover, [](button& b, const Variant& v) { b.m_colorHover = ColourOf(v); }},
+        {SoundOver, [](button& b, const Variant& v) { b.m_soundOver = std::get<Text>(v); }},
+        {SoundClick, [](button& b, const Variant& v) { b.m_soundClick = std::get<Text>(v); }},
+        {DefCurHand, [](button& b, const Variant& v) { b.m_defCurHand = std::get<bool>(v); }},
+        {XPShowBorderAlways, [](button& b, const Variant& v) { b.m_xpShowBorderAlways = std::get<bool>(v); }},
+        {MaskColor, [](button& b, const Variant& v) { b.m_maskColor = ColourOf(v); }},
+        {TransparentBG, [](button& b, const Variant& v) { b.m_transparentBG = std::get<bool>(v); }},
+    };
+    return steps;
+}
+
+std::span<const ButtonPersistence::Step> ButtonPersistence::LoadSteps()
+{
+    static const Step steps[] = {
+        {BackColor,
+         [](button& b, const Variant& v) {
+             b.m_backColor = ColourOf(v);
+             b.m_surface.SetBackColor(b.m_backColor);
+         }},
+        {ForeColor,
+         [](button& b, const Variant& v) {
+             b.m_foreColor = ColourOf(v);
+             b.m_surface.SetForeColor(b.m_foreColor);
+         }},
+        {ShowFocusRect, [](button& b, const Variant& v) { b.m_showFocusRect = std::get<bool>(v); }},
+        {Caption, [](button& b, const Variant& v) { b.StoreCaption(std::get<Text>(v)); }},
+        {PicturePosition, [](button& b, const Variant& v) { b.m_picturePosition = std::get<std::int32_t>(v); }},
+        // Stored as it is: the sizes come from the store too.
+        {Picture, [](button& b, const Variant& v) { b.m_picture = std::get<PictureRef>(v); }},
+        {PictureWidth, [](button& b, const Variant& v) { b.m_pictureWidth = std::get<std::int32_t>(v); }},
+        {PictureHeight, [](button& b, const Variant& v) { b.m_pictureHeight = std::get<std::int32_t>(v); }},
+        {OriginalPicSizeW, [](button& b, const Variant& v) { b.m_originalPicSizeW = std::get<std::int32_t>(v); }},
+        {OriginalPicSizeH, [](button& b, const Variant& v) { b.m_originalPicSizeH = std::get<std::int32_t>(v); }},
+        {Font, [](button& b, const Variant& v) { b.m_surface.SetFont(*std::get<FontRef>(v)); }},
+        {Font, [](button& b, const Variant& v) { b.AdoptFont(std::get<FontRef>(v)); }},
+        {PictureHover, [](button& b, const Variant& v) { b.m_pictureHover = std::get<PictureRef>(v); }},
+        {Picture, [](button& b, const Variant& v) { b.g_PictureNormal = std::get<PictureRef>(v); }},
+        {MouseIcon, [](button& b, const Variant& v) { b.SetMouseIcon(std::get<PictureRef>(v)); }},
+        {Enabled, [](button& b, const Variant& v) { b.m_surface.SetEnabled(std::get<bool>(v)); }},
+        {MousePointer, [](button& b, const Variant& v) { b.m_surface.SetMousePointer(std::get<std::int16_t>(v)); }},
+        {Color_Pressed, [](button& b, const Variant& v) { b.m_colorPressed = ColourOf(v); }},
+        {Color_Hover, [](button& b, const Variant& v) { b.m_colorHover = ColourOf(v); }},
+        {SoundOver, [](button& b, const Variant& v) { b.m_soundOver = std::get<Text>(v); }},
+        {SoundClick, [](button& b, const Variant& v) { b.m_soundClick = std::get<Text>(v); }},
+        {DefCurHand, [](button& b, const Variant& v) { b.m_defCurHand = std::get<bool>(v); }},
+        {XPShowBorderAlways, [](button& b, const Variant& v) { b.m_xpShowBorderAlways = std::get<bool>(v); }},
+        {MaskColor, [](button& b, const Variant& v) { b.m_maskColor = ColourOf(v); }},
+        {TransparentBG, [](button& b, const Variant& v) { b.m_transparentBG = std::get<bool>(v); }},
+    };
+    return steps;
+}
+
 void ButtonPersistence::InitDefaults(button& b)
 {
-    b.m_backColor = static_cast<OleColor>(Default<std::int32_t>(b, BackColor));
-    b.m_foreColor = static_cast<OleColor>(Default<std::int32_t>(b, ForeColor));
-    b.m_showFocusRect = Default<bool>(b, ShowFocusRect);
-    b.m_surface.SetFont(*Default<FontRef>(b, Font));
-    b.AdoptFont(Default<FontRef>(b, Font));
-    b.StoreCaption(Default<Text>(b, Caption));
-    b.m_picturePosition = Default<std::int32_t>(b, PicturePosition);
-    b.m_pictureWidth = Default<std::int32_t>(b, PictureWidth);
-    b.m_pictureHeight = Default<std::int32_t>(b, PictureHeight);
-    // A new instance differs from an empty store here: it has empty pictures
-    // where the store has nothing.
-    b.m_pictureHover = b.m_pictures.LoadPicture({});
-    b.g_PictureNormal = b.m_pictures.LoadPicture({});
-    b.m_colorPressed = static_cast<OleColor>(Default<std::int32_t>(b, Color_Pressed));
-    b.m_colorHover = static_cast<OleColor>(Default<std::int32_t>(b, Color_Hover));
-    b.m_soundOver = Default<Text>(b, SoundOver);
-    b.m_soundClick = Default<Text>(b, SoundClick);
-    b.m_defCurHand = Default<bool>(b, DefCurHand);
-    b.m_xpShowBorderAlways = Default<bool>(b, XPShowBorderAlways);
-    b.m_maskColor = static_cast<OleColor>(Default<std::int32_t>(b, MaskColor));
-    b.m_transparentBG = Default<bool>(b, TransparentBG);
+    for (const Step& step : DefaultSteps()) {
+        step.apply(b, step.emptyPicture ? Variant(b.m_pictures.LoadPicture({}))
+                                        : Converted(DefaultOf(b, Keys()[step.key]), step.key));
+    }
 }
 
 void ButtonPersistence::Load(button& b, PropertyStore& store)
 {
-    b.m_backColor = static_cast<OleColor>(Read<std::int32_t>(b, store, BackColor));
-    b.m_surface.SetBackColor(b.m_backColor);
-    b.m_foreColor = static_cast<OleColor>(Read<std::int32_t>(b, store, ForeColor));
-    b.m_surface.SetForeColor(b.m_foreColor);
-    b.m_showFocusRect = Read<bool>(b, store, ShowFocusRect);
-    b.StoreCaption(Read<Text>(b, store, Caption));
-    b.m_picturePosition = Read<std::int32_t>(b, store, PicturePosition);
-    // Stored as it is: the sizes come from the store too.
-    b.m_picture = Read<PictureRef>(b, store, Picture);
-    b.m_pictureWidth = Read<std::int32_t>(b, store, PictureWidth);
-    b.m_pictureHeight = Read<std::int32_t>(b, store, PictureHeight);
-    b.m_originalPicSizeW = Read<std::int32_t>(b, store, OriginalPicSizeW);
-    b.m_originalPicSizeH = Read<std::int32_t>(b, store, OriginalPicSizeH);
-    b.m_surface.SetFont(*Read<FontRef>(b, store, Font));
-    b.AdoptFont(Read<FontRef>(b, store, Font));
-    b.m_pictureHover = Read<PictureRef>(b, store, PictureHover);
-    b.g_PictureNormal = Read<PictureRef>(b, store, Picture);
-    b.SetMouseIcon(Read<PictureRef>(b, store, MouseIcon));
-    b.m_surface.SetEnabled(Read<bool>(b, store, Enabled));
-    b.m_surface.SetMousePointer(Read<std::int16_t>(b, store, MousePointer));
-    b.m_colorPressed = static_cast<OleColor>(Read<std::int32_t>(b, store, Color_Pressed));
-    b.m_colorHover = static_cast<OleColor>(Read<std::int32_t>(b, store, Color_Hover));
-    b.m_soundOver = Read<Text>(b, store, SoundOver);
-    b.m_soundClick = Read<Text>(b, store, SoundClick);
-    b.m_defCurHand = Read<bool>(b, store, DefCurHand);
-    b.m_xpShowBorderAlways = Read<bool>(b, store, XPShowBorderAlways);
-    b.m_maskColor = static_cast<OleColor>(Read<std::int32_t>(b, store, MaskColor));
-    b.m_transparentBG = Read<bool>(b, store, TransparentBG);
+    for (const Step& step : LoadSteps()) {
+        const Key& key = Keys()[step.key];
+        step.apply(b, Converted(store.ReadProperty(key.name, DefaultOf(b, key)), step.key));
+    }
     b.OnResize();
 }
 

@@ -1,7 +1,7 @@
 #include "Button.h"
 
-#include "host/CheckedMath.h"
-#include "host/HostError.h"
+#include "host/base/CheckedMath.h"
+#include "host/base/HostError.h"
 
 namespace qv {
 namespace {

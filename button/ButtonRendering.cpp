@@ -1,6 +1,6 @@
 #include "Button.h"
 
-#include "host/CheckedMath.h"
+#include "host/base/CheckedMath.h"
 
 namespace qv {
 namespace {
@@ -12,10 +12,6 @@ constexpr std::int32_t Gap = 4;
 // Arrangement 1 puts the picture at this x, whatever the content's left edge.
 constexpr std::int32_t FixedPictureLeft = 10;
 
-constexpr OleColor SystemColour(std::uint32_t index)
-{
-    return 0x80000000u | index;
-}
 constexpr OleColor ButtonShadow = SystemColour(16);
 constexpr OleColor ButtonHighlight = SystemColour(20);
 constexpr OleColor DarkShadow = SystemColour(21);
@@ -164,11 +160,7 @@ void button::DrawCaption()
 
 OleColor button::TranslateColor(OleColor colour)
 {
-    const auto value = static_cast<std::int32_t>(colour);
-    if (value >= 0 && value <= 0xFFFFFF) {
-        return colour;
-    }
-    return m_canvas.SysColor(colour & 0xFFFFFF);
+    return IsSystemColour(colour) ? m_canvas.SysColor(SystemColourIndex(colour)) : colour;
 }
 
 void button::DrawRect(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom, OleColor colour)

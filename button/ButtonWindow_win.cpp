@@ -1,22 +1,21 @@
 #include "ButtonWindow_win.h"
 
-#include "host/FileInput_win.h"
-#include "host/MessagePump_win.h"
-#include "host/PointerServices_win.h"
-#include "host/SoundPlayer_win.h"
-#include "host/WideText_win.h"
-#include "host/FileOutput_win.h"
-#include "host/FontHandle_win.h"
-#include "host/Dpi_win.h"
-#include "host/JsonPropertyStore.h"
-#include "host/OlePicture_win.h"
-#include "host/TopLevelError.h"
-#include "host/Win32Error_win.h"
+#include "host/base/TopLevelError.h"
+#include "host/base/WideText_win.h"
+#include "host/base/Win32Error_win.h"
+#include "host/files/FileInput_win.h"
+#include "host/files/FileOutput_win.h"
+#include "host/gdi/GdiFont_win.h"
+#include "host/gdi/OlePicture_win.h"
+#include "host/shell/SoundPlayer_win.h"
+#include "host/store/JsonPropertyStore.h"
+#include "host/window/Dpi_win.h"
+#include "host/window/MessagePump_win.h"
+#include "host/window/PointerServices_win.h"
 
 #include <oleacc.h>
 #include <windowsx.h>
 
-#include <map>
 
 namespace qv {
 namespace {
@@ -33,20 +32,6 @@ OlePictureLoader g_pictures;
 WindowsPointerServices g_pointer;
 WaveSoundPlayer g_sound;
 WindowsMessagePump g_pump;
-
-// The button objects, each owned by its window from WM_NCCREATE to WM_NCDESTROY.
-std::map<HWND, std::unique_ptr<ButtonWindow>>& OwnedButtons()
-{
-    static std::map<HWND, std::unique_ptr<ButtonWindow>> buttons;
-    return buttons;
-}
-
-// Buttons whose window is gone while one of its messages is still being handled.
-std::vector<std::unique_ptr<ButtonWindow>>& RetiredButtons()
-{
-    static std::vector<std::unique_ptr<ButtonWindow>> buttons;
-    return buttons;
-}
 
 // Wine exports CreateStdAccessibleProxyW without implementing it, and calling
 // the stub ends the process; there the standard client object stands in.
@@ -170,8 +155,13 @@ void ButtonWindow::RegisterClass()
 
 ButtonWindow* ButtonWindow::FromHandle(HWND window) noexcept
 {
-    const auto found = OwnedButtons().find(window);
-    return found == OwnedButtons().end() ? nullptr : found->second.get();
+    // Only a window of this class, in this process, has a button in its binding.
+    DWORD process = 0;
+    if (!window || !GetWindowThreadProcessId(window, &process) || process != GetCurrentProcessId() ||
+        GetClassLongPtrW(window, GCLP_WNDPROC) != reinterpret_cast<ULONG_PTR>(&ClassProc)) {
+        return nullptr;
+    }
+    return static_cast<ButtonWindow*>(BoundTo(window));
 }
 
 ButtonWindow& ButtonWindow::Create(HWND parent, int id, const RECT& bounds, const ButtonCreateParams& params)
@@ -192,33 +182,16 @@ LRESULT CALLBACK ButtonWindow::ClassProc(HWND window, UINT message, WPARAM wPara
 {
     if (message == WM_NCCREATE) {
         try {
-            auto created = std::make_unique<ButtonWindow>(
-                window, ParamsOf(*reinterpret_cast<const CREATESTRUCTW*>(lParam)));
-            BindWindow(window, *created);
-            OwnedButtons()[window] = std::move(created);
+            auto created =
+                std::make_unique<ButtonWindow>(window, ParamsOf(*reinterpret_cast<const CREATESTRUCTW*>(lParam)));
+            // The base is private: only here does the button convert to it.
+            BindOwnedWindow(window, std::unique_ptr<BoundWindow>(static_cast<BoundWindow*>(created.release())));
         } catch (...) {
             ReportCurrentErrorToTopLevel();
             return FALSE;
         }
     }
-    ButtonWindow* const self = FromHandle(window);
-    if (self) {
-        ++self->m_dispatchDepth;
-    }
-    const LRESULT result = BoundWindowProc(window, message, wParam, lParam);
-    if (self) {
-        --self->m_dispatchDepth;
-    }
-    if (message == WM_NCDESTROY) {
-        const auto found = OwnedButtons().find(window);
-        if (found != OwnedButtons().end()) {
-            RetiredButtons().push_back(std::move(found->second));
-            OwnedButtons().erase(found);
-        }
-    }
-    // A button goes once no message of its window is being handled any more.
-    std::erase_if(RetiredButtons(), [](const auto& retired) { return retired->m_dispatchDepth == 0; });
-    return result;
+    return BoundWindowProc(window, message, wParam, lParam);
 }
 
 void ButtonWindow::TakeFocus()
@@ -240,7 +213,9 @@ void ButtonWindow::MouseButtonDown(std::int16_t button, WPARAM keys, LPARAM posi
 void ButtonWindow::MouseButtonDoubleClick(std::int16_t button)
 {
     TakeFocus();
+    // The release that follows must reach the button wherever the pointer is.
     m_held |= HeldFlag(button);
+    SetCapture(Handle());
     m_button.OnDoubleClick();
 }
 

@@ -22,10 +22,10 @@
 #include "Button.h"
 #include "ButtonPainter_win.h"
 
-#include "host/BoundWindow_win.h"
-#include "host/WindowContainer_win.h"
-#include "host/WindowSurface_win.h"
-#include "host/WindowTimer_win.h"
+#include "host/window/BoundWindow_win.h"
+#include "host/window/WindowContainer_win.h"
+#include "host/window/WindowSurface_win.h"
+#include "host/window/WindowTimer_win.h"
 
 #include <windows.h>
 
@@ -89,8 +89,6 @@ private:
     // Mouse buttons (MK_LBUTTON ...) that went down over the button and are
     // still held: the window keeps the capture while there are any.
     WPARAM m_held = 0;
-    // Messages of this window being handled now, nested; the object outlives them all.
-    int m_dispatchDepth = 0;
     std::unique_ptr<WindowContainer> m_ownContainer;
     ContainerServices& m_container;
     bool m_initDefaults;

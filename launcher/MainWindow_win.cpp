@@ -3,11 +3,11 @@
 #include "PictureResource_win.h"
 #include "ResourceIds.h"
 
-#include "host/Dpi_win.h"
-#include "host/GdiObject_win.h"
-#include "host/PixelImage_win.h"
-#include "host/TopLevelError.h"
-#include "host/Win32Error_win.h"
+#include "host/base/TopLevelError.h"
+#include "host/base/Win32Error_win.h"
+#include "host/gdi/GdiOwners_win.h"
+#include "host/gdi/PixelImage_win.h"
+#include "host/window/Dpi_win.h"
 
 namespace qv {
 namespace {
@@ -29,9 +29,9 @@ constexpr COLORREF StatusColour = RGB(192, 192, 192);
 constexpr COLORREF FrameColour = RGB(224, 224, 224);
 constexpr wchar_t LabelFontName[] = L"Calibri";
 
-Font LabelFontFor(const WindowLayout& layout)
+OwnedFont LabelFontFor(const WindowLayout& layout)
 {
-    Font font(CreateFontW(-layout.fontPixels, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+    OwnedFont font(CreateFontW(-layout.fontPixels, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, LabelFontName));
     if (!font) {
         throw ErrorFromLastError(u"Die Schrift des Fensters kann nicht angelegt werden");
@@ -39,9 +39,9 @@ Font LabelFontFor(const WindowLayout& layout)
     return font;
 }
 
-Icon IconOfSize(HMODULE resources, int width, int height)
+OwnedIcon IconOfSize(HMODULE resources, int width, int height)
 {
-    Icon icon(static_cast<HICON>(
+    OwnedIcon icon(static_cast<HICON>(
         LoadImageW(resources, MAKEINTRESOURCEW(QV_ICON_GROUP), IMAGE_ICON, width, height, LR_DEFAULTCOLOR)));
     if (!icon.Get()) {
         throw ErrorFromLastError(u"Das Symbol des Fensters fehlt im Programm");
@@ -89,7 +89,7 @@ MainWindow::~MainWindow()
 void MainWindow::ApplyLayout(int dpi)
 {
     m_layout = LayoutForDpi(dpi);
-    Font font = LabelFontFor(m_layout);
+    OwnedFont font = LabelFontFor(m_layout);
     lbl_Titel2->Place(m_layout.lbl_Titel2, m_layout.lbl_Titel2, font.Get());
     Label1->Place(m_layout.Label1, m_layout.Label1, font.Get());
     lbl_Status->Place(m_layout.lbl_Status, m_layout.statusRoom, font.Get());
@@ -129,7 +129,7 @@ int MainWindow::RunMessageLoop()
 
 void MainWindow::Paint(HDC dc) const
 {
-    const Brush frame(CreateSolidBrush(FrameColour));
+    const OwnedBrush frame(CreateSolidBrush(FrameColour));
     const PixelBox& client = m_layout.client;
     const int edge = m_layout.frameWidth;
     const RECT edges[] = {

@@ -6,17 +6,17 @@
 
 #include "ScaleSmooth.h"
 #include "StaticLabel_win.h"
-#include "WindowLayout.h"
 #include "win_Main.h"
+#include "WindowLayout.h"
 
-#include "host/BoundWindow_win.h"
-#include "host/FileOutput_win.h"
-#include "host/GdiObject_win.h"
-#include "host/LauncherServices_win.h"
-#include "host/MessagePump_win.h"
-#include "host/SignatureCheck_win.h"
-#include "host/TickCounter_win.h"
-#include "host/UrlMonikerReadService_win.h"
+#include "host/base/TickCounter_win.h"
+#include "host/files/FileOutput_win.h"
+#include "host/files/SignatureCheck_win.h"
+#include "host/gdi/GdiOwners_win.h"
+#include "host/read/UrlMonikerReadService_win.h"
+#include "host/shell/LauncherServices_win.h"
+#include "host/window/BoundWindow_win.h"
+#include "host/window/MessagePump_win.h"
 
 #include <windows.h>
 
@@ -45,7 +45,8 @@ public:
     int RunMessageLoop();
 
     using BoundWindow::Handle;
-    const WindowLayout& Layout() const noexcept { return m_layout; }
+    // The status line as the sequence writes it; tests write long texts to it
+    // to see it wrap, which a WM_SETTEXT from outside would not make it do.
     StaticLabel& StatusLabel() { return *lbl_Status; }
 
 private:
@@ -62,12 +63,12 @@ private:
     AuthenticodeCheck m_signatures;
 
     WindowLayout m_layout;
-    Font m_labelFont;
+    OwnedFont m_labelFont;
     // The logo at its natural size, and as drawn at the current density.
     PixelImage m_logoPicture;
     PixelImage img_Logo;
-    Icon m_bigIcon;
-    Icon m_smallIcon;
+    OwnedIcon m_bigIcon;
+    OwnedIcon m_smallIcon;
     std::optional<StaticLabel> lbl_Titel2;
     std::optional<StaticLabel> Label1;
     std::optional<StaticLabel> lbl_Status;

@@ -1,9 +1,9 @@
 #include "PictureResource_win.h"
 
-#include "host/HostError.h"
-#include "host/OlePicture_win.h"
-#include "host/PixelImage_win.h"
-#include "host/ResourceData_win.h"
+#include "host/base/HostError.h"
+#include "host/base/ResourceData_win.h"
+#include "host/gdi/OlePicture_win.h"
+#include "host/gdi/PixelImage_win.h"
 
 namespace qv {
 

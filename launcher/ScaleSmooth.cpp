@@ -1,6 +1,6 @@
 #include "ScaleSmooth.h"
 
-#include "host/HostError.h"
+#include "host/base/HostError.h"
 
 #include <algorithm>
 #include <cmath>

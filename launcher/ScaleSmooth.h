@@ -1,6 +1,6 @@
 #pragma once
 
-#include "host/PixelImage.h"
+#include "host/gdi/PixelImage.h"
 
 namespace qv {
 

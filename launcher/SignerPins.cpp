@@ -1,6 +1,6 @@
 #include "SignerPins.h"
 
-#include "host/HostError.h"
+#include "host/base/HostError.h"
 
 #include <algorithm>
 

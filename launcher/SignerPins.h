@@ -3,8 +3,8 @@
 // downloaded client replaces the local one only when its signature is intact
 // and its signer's key is one of them.
 
-#include "host/SignatureCheck.h"
-#include "host/Text.h"
+#include "host/base/Text.h"
+#include "host/files/SignatureCheck.h"
 
 #include <string_view>
 #include <vector>

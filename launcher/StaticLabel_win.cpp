@@ -1,8 +1,8 @@
 #include "StaticLabel_win.h"
 
-#include "host/GdiObject_win.h"
-#include "host/Win32Error_win.h"
-#include "host/WideText_win.h"
+#include "host/base/WideText_win.h"
+#include "host/base/Win32Error_win.h"
+#include "host/gdi/GdiOwners_win.h"
 
 
 namespace qv {

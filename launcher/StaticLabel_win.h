@@ -2,7 +2,7 @@
 
 #include "WindowLayout.h"
 
-#include "host/TextLabel.h"
+#include "host/window/TextLabel.h"
 
 #include <windows.h>
 

@@ -1,8 +1,8 @@
 #pragma once
 // The status line's texts while the client is fetched.
 
-#include "host/NumberFormat.h"
-#include "host/Text.h"
+#include "host/base/NumberFormat.h"
+#include "host/base/Text.h"
 
 #include <cstdint>
 

@@ -1,6 +1,6 @@
 #include "WindowLayout.h"
 
-#include "host/Units.h"
+#include "host/base/Units.h"
 
 #include <algorithm>
 

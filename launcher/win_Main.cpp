@@ -4,7 +4,7 @@
 #include "SignerPins.h"
 #include "StatusTexts.h"
 
-#include "host/TopLevelError.h"
+#include "host/base/TopLevelError.h"
 
 namespace qv {
 
@@ -23,8 +23,8 @@ win_Main::win_Main(const win_MainHost& host, TextLabel& lbl_Status, WindowHandle
       m_ticks(host.ticks),
       lbl_Status(lbl_Status),
       m_hWnd(hWnd),
-      m_versionUrl(ServerBase(server) + u"/tamorix/tamorixversion.txt"),
-      m_clientUrl(ServerBase(server) + u"/tamorix/tamorix.exe"),
+      m_versionUrl(ServerBase(server) + ServerVersionTextPath),
+      m_clientUrl(ServerBase(server) + ServerClientPath),
       NetGrab1(host.readsOfNetGrab1, host.ticks, host.files),
       NetGrab2(host.readsOfNetGrab2, host.ticks, host.files)
 {
@@ -40,7 +40,7 @@ win_Main::win_Main(const win_MainHost& host, TextLabel& lbl_Status, WindowHandle
     });
 }
 
-FileSystem& win_Main::FSO()
+FileQueries& win_Main::FSO()
 {
     if (!m_fso) {
         m_fso = m_platform.CreateFileSystemObject();
@@ -127,9 +127,7 @@ void win_Main::NetGrab1_DownloadComplete(std::int32_t nBytes)
         StartClient();
         return;
     }
-    // Saved under the program path, not the folder: in a drive root that
-    // gives "E:\\tamorix.exe", which the platform reads as the same file.
-    const Text saveName = m_platform.ProgramPath() + u"\\tamorix.exe";
+    const Text saveName = ClientSaveName(m_platform.ProgramPath());
     if (m_signerPins.empty()) {
         NetGrab1.SaveAs(saveName);
     } else if (!NetGrab1.SaveAs(saveName, [this](const Text& written) {

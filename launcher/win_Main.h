@@ -6,13 +6,15 @@
 // steps of the version wait and of the final wait, where an activation runs
 // Form_Activate nested and NetGrab2's handlers end the version wait.
 
-#include "host/AsyncRead.h"
-#include "host/FileOutput.h"
-#include "host/LauncherServices.h"
-#include "host/MessagePump.h"
-#include "host/SignatureCheck.h"
-#include "host/TextLabel.h"
-#include "host/TickCounter.h"
+#include "ClientFiles.h"
+
+#include "host/base/TickCounter.h"
+#include "host/files/FileOutput.h"
+#include "host/files/SignatureCheck.h"
+#include "host/read/AsyncRead.h"
+#include "host/shell/LauncherServices.h"
+#include "host/window/MessagePump.h"
+#include "host/window/TextLabel.h"
 #include "netgrab/NetGrab.h"
 
 #include <cstdint>
@@ -67,8 +69,8 @@ private:
     void NetGrab1_DownloadComplete(std::int32_t nBytes);
     void NetGrab1_DownloadFailed(std::int32_t ErrNum, const Text& ErrDesc);
 
-    FileSystem& FSO();
-    Text ClientFile() const { return m_programFolder + u"tamorix.exe"; }
+    FileQueries& FSO();
+    Text ClientFile() const { return ClientInFolder(m_programFolder); }
 
     LauncherServices& m_platform;
     MessagePump& m_pump;
@@ -83,7 +85,7 @@ private:
     NetGrab NetGrab1;
     NetGrab NetGrab2;
 
-    std::unique_ptr<FileSystem> m_fso;
+    std::unique_ptr<FileQueries> m_fso;
     Text m_programFolder;
     bool m_versionDone = false;
     Text m_serverVersion;

@@ -1,6 +1,6 @@
 #include "NetGrab.h"
 
-#include "host/HostError.h"
+#include "host/base/HostError.h"
 
 #include <limits>
 

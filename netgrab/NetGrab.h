@@ -5,11 +5,11 @@
 // and the control's state is already updated when they are, so a handler may
 // read Busy, Bytes and Duration or call SaveAs and DownloadStart.
 
-#include "host/AsyncRead.h"
-#include "host/ByteStore.h"
-#include "host/FileOutput.h"
-#include "host/TickCounter.h"
-#include "host/Text.h"
+#include "host/base/ByteStore.h"
+#include "host/base/Text.h"
+#include "host/base/TickCounter.h"
+#include "host/files/FileOutput.h"
+#include "host/read/AsyncRead.h"
 
 #include <cstdint>
 #include <functional>

@@ -17,8 +17,9 @@ import sys
 import tempfile
 import time
 
-import launcher_kit as kit
-from run_with_server import start_server, stop_server
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "support"))
+import launcher_kit as kit  # noqa: E402
+from run_with_server import start_server, stop_server  # noqa: E402
 
 SERVED_CLIENT, LOCAL_CLIENT = "stub_client_new", "stub_client_old"
 

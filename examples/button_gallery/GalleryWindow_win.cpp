@@ -3,12 +3,12 @@
 #include "GalleryResources.h"
 
 #include "button/ButtonWindow_win.h"
-#include "host/HostError.h"
-#include "host/LauncherServices_win.h"
-#include "host/OlePicture_win.h"
-#include "host/ResourceData_win.h"
-#include "host/WideText_win.h"
-#include "host/Win32Error_win.h"
+#include "host/base/HostError.h"
+#include "host/base/ResourceData_win.h"
+#include "host/base/WideText_win.h"
+#include "host/base/Win32Error_win.h"
+#include "host/gdi/OlePicture_win.h"
+#include "host/shell/LauncherServices_win.h"
 
 #include <functional>
 #include <sstream>

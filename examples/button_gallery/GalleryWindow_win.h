@@ -3,9 +3,9 @@
 // plain Win32 parent places them, with a log of their events and Save and
 // Load of all their properties.
 
-#include "host/BoundWindow_win.h"
-#include "host/GdiObject_win.h"
-#include "host/Text.h"
+#include "host/base/Text.h"
+#include "host/gdi/GdiOwners_win.h"
+#include "host/window/BoundWindow_win.h"
 
 #include <windows.h>
 
@@ -31,8 +31,8 @@ private:
     void SaveAll();
     void LoadAll();
 
-    Font m_font;
-    Font m_titleFont;
+    OwnedFont m_font;
+    OwnedFont m_titleFont;
     HWND m_log = nullptr;
     std::vector<HWND> m_samples;
 };

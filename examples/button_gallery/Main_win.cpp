@@ -2,9 +2,9 @@
 
 #include "GalleryWindow_win.h"
 
-#include "host/ComApartment_win.h"
-#include "host/TopLevelError.h"
-#include "host/WideText_win.h"
+#include "host/base/ComApartment_win.h"
+#include "host/base/TopLevelError.h"
+#include "host/base/WideText_win.h"
 
 #include <windows.h>
 

@@ -22,6 +22,7 @@ import os
 import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
 import launcher_kit as kit  # noqa: E402
 import run_gallery  # noqa: E402
 from launcher_cases import run_cases  # noqa: E402

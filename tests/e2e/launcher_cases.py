@@ -17,6 +17,7 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
 import launcher_kit as kit  # noqa: E402
 from run_with_server import start_server, stop_server  # noqa: E402
 

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """End-to-end cases of a launcher that trusts only what its operator signed,
 and of one that fetches over https, under Wine: the keys, certificates and
-signed stand-in clients come from tools/make_test_pki.py in the build folder,
+signed stand-in clients come from tests/support/make_test_pki.py in the build folder,
 the https server is the test server with --tls, and its certificate authority
 is trusted in the build's private Wine prefix only.
 
@@ -16,18 +16,19 @@ import subprocess
 import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
 import launcher_kit as kit  # noqa: E402
 from launcher_cases import (CLIENT_URL_PATH, NEW, NEW_VERSION, OLD, OLD_VERSION, VERSION_URL_PATH,  # noqa: E402
                             event, exit_code, expect_clean_end, expect_one_start, local_client, run_cases,
                             served_client, stub)
 from run_with_server import start_server  # noqa: E402
 
-TOOLS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools")
+SUPPORT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support")
 
 
 def pki(run):
     """The test keys and clients (made once per build), and the pins of keys A and B."""
-    subprocess.run([sys.executable, os.path.join(TOOLS, "make_test_pki.py"), run.build], check=True)
+    subprocess.run([sys.executable, os.path.join(SUPPORT, "make_test_pki.py"), run.build], check=True)
     folder = os.path.join(run.build, "test-pki")
     pins = {}
     for name in ("a", "b"):

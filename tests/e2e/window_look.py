@@ -18,6 +18,7 @@ import sys
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
 import launcher_kit as kit  # noqa: E402
 from launcher_cases import (CLIENT_URL_PATH, NEW_VERSION, OLD, STATUS_LOADING, STATUS_STARTING,  # noqa: E402
                             VERSION_URL_PATH, event, expect_clean_end, expect_one_start, run_cases)

@@ -1,7 +1,7 @@
 #include "ScriptedButtonHost.h"
 
 #include "button/Button.h"
-#include "host/HostError.h"
+#include "host/base/HostError.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "host/ByteStore.h"
+#include "host/base/ByteStore.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "host/FileVersion.h"
+#include "host/files/FileVersion.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "host/HostError.h"
-#include "host/Text.h"
-#include "host/TopLevelError.h"
+#include "host/base/HostError.h"
+#include "host/base/Text.h"
+#include "host/base/TopLevelError.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
-#include "host/Base64.h"
-#include "host/CheckedMath.h"
-#include "host/FontObject.h"
-#include "host/HostError.h"
-#include "host/Units.h"
-#include "host/Variant.h"
+#include "host/base/Base64.h"
+#include "host/base/CheckedMath.h"
+#include "host/base/HostError.h"
+#include "host/base/Units.h"
+#include "host/gdi/FontObject.h"
+#include "host/store/Variant.h"
 
 #include <gtest/gtest.h>
 

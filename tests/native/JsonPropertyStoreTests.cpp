@@ -2,8 +2,8 @@
 #include "ScriptedHost.h"
 
 #include "button/Button.h"
-#include "host/HostError.h"
-#include "host/JsonPropertyStore.h"
+#include "host/base/HostError.h"
+#include "host/store/JsonPropertyStore.h"
 
 #include <gtest/gtest.h>
 

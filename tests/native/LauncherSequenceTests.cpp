@@ -1,7 +1,7 @@
 #include "ScriptedHost.h"
 #include "ScriptedLauncher.h"
 
-#include "host/TopLevelError.h"
+#include "host/base/TopLevelError.h"
 #include "launcher/SignerPins.h"
 #include "launcher/win_Main.h"
 

@@ -1,5 +1,5 @@
-#include "host/LauncherServices.h"
-#include "host/NumberFormat.h"
+#include "host/base/NumberFormat.h"
+#include "host/shell/LauncherServices.h"
 #include "launcher/ExecutableHeader.h"
 #include "launcher/StatusTexts.h"
 

@@ -4,8 +4,8 @@
 #include "ScriptedButtonHost.h"
 
 #include "button/Button.h"
-#include "host/HostError.h"
-#include "host/JsonPropertyStore.h"
+#include "host/base/HostError.h"
+#include "host/store/JsonPropertyStore.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "ScriptedButtonHost.h"
 
-#include "host/HostError.h"
-#include "host/Units.h"
+#include "host/base/HostError.h"
+#include "host/base/Units.h"
 
 #include <sstream>
 #include <utility>
@@ -237,11 +237,6 @@ void ScriptedTimer::SetEnabled(bool value)
 {
     m_journal.push_back(value ? "timer on" : "timer off");
     enabled = value;
-}
-
-void ScriptedPointer::SetCapture(WindowHandle window)
-{
-    m_journal.push_back("SetCapture " + Hex(static_cast<std::uint32_t>(window)));
 }
 
 bool ScriptedSound::PlayWaveFile(const Text& path)

@@ -7,10 +7,10 @@
 
 #include "button/Button.h"
 #include "button/ButtonCanvas.h"
-#include "host/ContainerServices.h"
-#include "host/ControlSurface.h"
-#include "host/Picture.h"
-#include "host/PropertyStore.h"
+#include "host/gdi/Picture.h"
+#include "host/store/PropertyStore.h"
+#include "host/window/ContainerServices.h"
+#include "host/window/ControlSurface.h"
 
 #include <gtest/gtest.h>
 
@@ -181,7 +181,6 @@ public:
     explicit ScriptedPointer(Journal& journal) : m_journal(journal) {}
     ScreenPoint CursorPos() override { return position; }
     WindowHandle WindowFromPoint(ScreenPoint) override { return windowUnder; }
-    void SetCapture(WindowHandle window) override;
 
     ScreenPoint position;
     WindowHandle windowUnder = 0;

@@ -3,10 +3,10 @@
 // requests and lets the test deliver notifications, a settable tick counter
 // and a file output that records or refuses writes.
 
-#include "host/AsyncRead.h"
-#include "host/FileOutput.h"
-#include "host/MessagePump.h"
-#include "host/TickCounter.h"
+#include "host/base/TickCounter.h"
+#include "host/files/FileOutput.h"
+#include "host/read/AsyncRead.h"
+#include "host/window/MessagePump.h"
 
 #include <functional>
 #include <map>

@@ -4,7 +4,7 @@
 
 namespace qv::test {
 
-bool ScriptedFileSystem::FileExists(const Text& fileName)
+bool ScriptedFileQueries::FileExists(const Text& fileName)
 {
     m_journal.push_back("FileExists " + Utf8FromText(fileName));
     if (m_failure) {
@@ -13,7 +13,7 @@ bool ScriptedFileSystem::FileExists(const Text& fileName)
     return m_files.count(fileName) > 0;
 }
 
-Text ScriptedFileSystem::GetFileVersion(const Text& fileName)
+Text ScriptedFileQueries::GetFileVersion(const Text& fileName)
 {
     m_journal.push_back("GetFileVersion " + Utf8FromText(fileName));
     if (m_failure) {
@@ -22,10 +22,10 @@ Text ScriptedFileSystem::GetFileVersion(const Text& fileName)
     return m_files.at(fileName);
 }
 
-std::unique_ptr<FileSystem> ScriptedPlatform::CreateFileSystemObject()
+std::unique_ptr<FileQueries> ScriptedPlatform::CreateFileSystemObject()
 {
     ++fileSystemObjectsCreated;
-    return std::make_unique<ScriptedFileSystem>(m_journal, files, fileQueryFailure);
+    return std::make_unique<ScriptedFileQueries>(m_journal, files, fileQueryFailure);
 }
 
 Text ScriptedPlatform::TextFromAnsiBytes(const std::vector<std::uint8_t>& bytes)

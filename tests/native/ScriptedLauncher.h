@@ -5,11 +5,11 @@
 
 #include "ScriptedHost.h"
 
-#include "host/HostError.h"
-#include "host/LauncherServices.h"
-#include "host/MessagePump.h"
-#include "host/SignatureCheck.h"
-#include "host/TextLabel.h"
+#include "host/base/HostError.h"
+#include "host/files/SignatureCheck.h"
+#include "host/shell/LauncherServices.h"
+#include "host/window/MessagePump.h"
+#include "host/window/TextLabel.h"
 
 #include <functional>
 #include <map>
@@ -19,9 +19,9 @@
 
 namespace qv::test {
 
-class ScriptedFileSystem final : public FileSystem {
+class ScriptedFileQueries final : public FileQueries {
 public:
-    ScriptedFileSystem(Journal& journal, const std::map<Text, Text>& files, const std::optional<HostError>& failure)
+    ScriptedFileQueries(Journal& journal, const std::map<Text, Text>& files, const std::optional<HostError>& failure)
         : m_journal(journal), m_files(files), m_failure(failure)
     {
     }
@@ -39,7 +39,7 @@ public:
     explicit ScriptedPlatform(Journal& journal) : m_journal(journal) {}
 
     Text ProgramPath() override { return programPath; }
-    std::unique_ptr<FileSystem> CreateFileSystemObject() override;
+    std::unique_ptr<FileQueries> CreateFileSystemObject() override;
     // Latin-1, as a single-byte ANSI code page would do it for these bytes.
     Text TextFromAnsiBytes(const std::vector<std::uint8_t>& bytes) override;
     NumberSeparators UserNumberSeparators() override { return {u",", u"."}; }

@@ -1,4 +1,4 @@
-#include "host/HostError.h"
+#include "host/base/HostError.h"
 #include "launcher/SignerPins.h"
 #include "launcher/win_Main.h"
 

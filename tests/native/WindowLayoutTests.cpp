@@ -1,8 +1,8 @@
 #include "launcher/ScaleSmooth.h"
 #include "launcher/WindowLayout.h"
 
-#include "host/HostError.h"
-#include "host/Units.h"
+#include "host/base/HostError.h"
+#include "host/base/Units.h"
 
 #include <gtest/gtest.h>
 

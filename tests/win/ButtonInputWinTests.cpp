@@ -4,10 +4,10 @@
 #include "WindowPixels.h"
 
 #include "button/ButtonWindow_win.h"
-#include "host/ComPtr_win.h"
-#include "host/MessagePump_win.h"
-#include "host/WideText_win.h"
-#include "tools/UserInput_win.h"
+#include "host/base/ComPtr_win.h"
+#include "host/base/WideText_win.h"
+#include "host/window/MessagePump_win.h"
+#include "tests/support/UserInput_win.h"
 
 #include <gtest/gtest.h>
 

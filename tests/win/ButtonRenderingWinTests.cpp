@@ -2,9 +2,9 @@
 #include "WindowPixels.h"
 
 #include "button/ButtonWindow_win.h"
-#include "host/GdiObject_win.h"
-#include "host/HostError.h"
-#include "host/OlePicture_win.h"
+#include "host/base/HostError.h"
+#include "host/gdi/GdiOwners_win.h"
+#include "host/gdi/OlePicture_win.h"
 
 #include <gtest/gtest.h>
 
@@ -73,7 +73,7 @@ protected:
     // Where the platform puts the caption: measured with the button's own font and parameters.
     SIZE MeasuredCaption(const Text& caption)
     {
-        const MemoryDC dc(CreateCompatibleDC(nullptr));
+        const OwnedMemoryDC dc(CreateCompatibleDC(nullptr));
         const Selection font(dc.Get(), reinterpret_cast<HGDIOBJ>(SendMessageW(window->Handle(), WM_GETFONT, 0, 0)));
         RECT rect{4, 4, 116, 36};
         DRAWTEXTPARAMS params{20, 1, 1, 1, 0};
@@ -279,7 +279,7 @@ TEST_F(ButtonPixels, ACaptionOutsideTheAnsiCodePageDrawsAsTheWideTextCallDrawsIt
         const HFONT font = reinterpret_cast<HFONT>(SendMessageW(window->Handle(), WM_GETFONT, 0, 0));
         return DrawnPixels(drawn.width, drawn.height, [&](HDC dc) {
             const Selection withFont(dc, font);
-            const Brush face(CreateSolidBrush(ColourOf(Face)));
+            const OwnedBrush face(CreateSolidBrush(ColourOf(Face)));
             const RECT all{0, 0, drawn.width, drawn.height};
             FillRect(dc, &all, face.Get());
             SetBkMode(dc, TRANSPARENT);

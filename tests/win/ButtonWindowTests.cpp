@@ -2,10 +2,10 @@
 #include "WindowPixels.h"
 
 #include "button/ButtonWindow_win.h"
-#include "host/FontHandle_win.h"
-#include "host/HostError.h"
-#include "host/OlePicture_win.h"
-#include "host/WideText_win.h"
+#include "host/base/HostError.h"
+#include "host/base/WideText_win.h"
+#include "host/gdi/GdiFont_win.h"
+#include "host/gdi/OlePicture_win.h"
 
 #include <gtest/gtest.h>
 
@@ -42,7 +42,7 @@ std::uint32_t AsPixel(COLORREF colour)
 TEST(ButtonWindow, APlainParentCreatesItByClassNameAndGetsAWorkingButtonWithItsFont)
 {
     TestParent parent;
-    const Font parentFont(CreateFontW(-13, 0, 0, 0, FW_BOLD, TRUE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0,
+    const OwnedFont parentFont(CreateFontW(-13, 0, 0, 0, FW_BOLD, TRUE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0,
                                       L"Courier New"));
     SendMessageW(parent.Get(), WM_SETFONT, reinterpret_cast<WPARAM>(parentFont.Get()), FALSE);
 
@@ -174,7 +174,7 @@ TEST(ButtonWindow, EnabledFontAndPictureSizesGoThroughTheWindow)
     EnableWindow(window, TRUE);
     EXPECT_TRUE(b.Enabled());
 
-    const Font font(CreateFontW(-16, 0, 0, 0, FW_NORMAL, FALSE, TRUE, TRUE, DEFAULT_CHARSET, 0, 0, 0, 0, L"Arial"));
+    const OwnedFont font(CreateFontW(-16, 0, 0, 0, FW_NORMAL, FALSE, TRUE, TRUE, DEFAULT_CHARSET, 0, 0, 0, 0, L"Arial"));
     const FontRef own = b.Font();
     SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
     EXPECT_EQ(b.Font(), own);

@@ -1,7 +1,7 @@
 #include "TestSupport.h"
 
-#include "host/FileOutput_win.h"
-#include "host/HostError.h"
+#include "host/base/HostError.h"
+#include "host/files/FileOutput_win.h"
 
 #include <gtest/gtest.h>
 

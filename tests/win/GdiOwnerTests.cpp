@@ -1,6 +1,6 @@
 #include "WindowPixels.h"
 
-#include "host/GdiObject_win.h"
+#include "host/gdi/GdiOwners_win.h"
 
 #include <gtest/gtest.h>
 
@@ -12,8 +12,8 @@ TEST(GdiOwners, EachOwnerGivesItsHandleBackOnceAndSelectionsAreUndone)
     HDC dc = nullptr;
     HBITMAP bitmap = nullptr;
     {
-        MemoryDC memory(CreateCompatibleDC(nullptr));
-        Bitmap owned(CreateBitmap(4, 4, 1, 32, nullptr));
+        OwnedMemoryDC memory(CreateCompatibleDC(nullptr));
+        OwnedBitmap owned(CreateBitmap(4, 4, 1, 32, nullptr));
         dc = memory.Get();
         bitmap = owned.Get();
         const HGDIOBJ original = GetCurrentObject(dc, OBJ_BITMAP);
@@ -24,7 +24,7 @@ TEST(GdiOwners, EachOwnerGivesItsHandleBackOnceAndSelectionsAreUndone)
         EXPECT_EQ(GetCurrentObject(dc, OBJ_BITMAP), original);
 
         // Moving hands the handle over; the moved-from owner releases nothing.
-        Bitmap moved(std::move(owned));
+        OwnedBitmap moved(std::move(owned));
         EXPECT_FALSE(owned);
         EXPECT_EQ(moved.Get(), bitmap);
         EXPECT_EQ(GetObjectType(bitmap), static_cast<DWORD>(OBJ_BITMAP));

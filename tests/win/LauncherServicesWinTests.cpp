@@ -1,9 +1,9 @@
 #include "TestSupport.h"
 
-#include "host/FileSystem_win.h"
-#include "host/HostError.h"
-#include "host/LauncherServices_win.h"
-#include "host/WideText_win.h"
+#include "host/base/HostError.h"
+#include "host/base/WideText_win.h"
+#include "host/files/FileQueries_win.h"
+#include "host/shell/LauncherServices_win.h"
 
 #include <gtest/gtest.h>
 
@@ -20,9 +20,9 @@ std::filesystem::path BesideTests(const wchar_t* name)
     return std::filesystem::path(AsWide(WindowsLauncherServices().ProgramPath())) / name;
 }
 
-TEST(WindowsFileSystemTest, VersionIsTheFixedFileVersionOrEmptyWithoutVersionInformation)
+TEST(WindowsFileQueriesTest, VersionIsTheFixedFileVersionOrEmptyWithoutVersionInformation)
 {
-    WindowsFileSystem files;
+    WindowsFileQueries files;
     EXPECT_EQ(files.GetFileVersion(AsText(BesideTests(L"stub_client_old.exe"))), u"5.2.0.14");
     EXPECT_EQ(files.GetFileVersion(AsText(BesideTests(L"stub_client_new.exe"))), u"5.3.1.7");
     EXPECT_EQ(files.GetFileVersion(AsText(BesideTests(L"stub_client_plain.exe"))), u"");
@@ -34,9 +34,9 @@ TEST(WindowsFileSystemTest, VersionIsTheFixedFileVersionOrEmptyWithoutVersionInf
     EXPECT_EQ(files.GetFileVersion(AsText(folder.Path() / L"leer.exe")), u"") << "an empty file";
 }
 
-TEST(WindowsFileSystemTest, ExistsOnlyForFiles)
+TEST(WindowsFileQueriesTest, ExistsOnlyForFiles)
 {
-    WindowsFileSystem files;
+    WindowsFileQueries files;
     TempFolder folder;
     WriteWholeFile(folder.Path() / L"tamorix.exe", {'M', 'Z'});
     std::filesystem::create_directory(folder.Path() / L"ordner.exe");
@@ -46,9 +46,9 @@ TEST(WindowsFileSystemTest, ExistsOnlyForFiles)
     EXPECT_FALSE(files.FileExists(AsText(folder.Path() / L"fehlt" / L"tamorix.exe")));
 }
 
-TEST(WindowsFileSystemTest, VersionOfAFileNobodyMayReadIsAnError)
+TEST(WindowsFileQueriesTest, VersionOfAFileNobodyMayReadIsAnError)
 {
-    WindowsFileSystem files;
+    WindowsFileQueries files;
     TempFolder folder;
     const auto client = folder.Path() / L"tamorix.exe";
     std::filesystem::copy_file(BesideTests(L"stub_client_old.exe"), client);

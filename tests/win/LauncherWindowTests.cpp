@@ -1,10 +1,10 @@
-#include "host/Dpi_win.h"
-#include "host/GdiObject_win.h"
-#include "host/HostError.h"
+#include "host/base/HostError.h"
+#include "host/gdi/GdiOwners_win.h"
+#include "host/window/Dpi_win.h"
 #include "TestSupport.h"
 
-#include "host/LauncherServices_win.h"
-#include "host/WideText_win.h"
+#include "host/base/WideText_win.h"
+#include "host/shell/LauncherServices_win.h"
 #include "launcher/MainWindow_win.h"
 #include "launcher/PictureResource_win.h"
 #include "launcher/ResourceIds.h"
@@ -55,8 +55,8 @@ SIZE IconSize(HICON icon)
     if (!icon || !GetIconInfo(icon, &info)) {
         return {0, 0};
     }
-    const Bitmap colour(info.hbmColor);
-    const Bitmap mask(info.hbmMask);
+    const OwnedBitmap colour(info.hbmColor);
+    const OwnedBitmap mask(info.hbmMask);
     BITMAP bitmap{};
     GetObjectW(colour.Get(), sizeof bitmap, &bitmap);
     return {bitmap.bmWidth, bitmap.bmHeight};

@@ -1,6 +1,6 @@
-#include "host/ComApartment_win.h"
-#include "host/TopLevelError.h"
-#include "tools/PumpUntil_win.h"
+#include "host/base/ComApartment_win.h"
+#include "host/base/TopLevelError.h"
+#include "tests/support/PumpUntil_win.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 #include "TestSupport.h"
 
-#include "host/FileOutput_win.h"
-#include "host/TickCounter_win.h"
-#include "host/UrlMonikerReadService_win.h"
+#include "host/base/TickCounter_win.h"
+#include "host/files/FileOutput_win.h"
+#include "host/read/UrlMonikerReadService_win.h"
 #include "netgrab/NetGrab.h"
-#include "tools/PumpUntil_win.h"
+#include "tests/support/PumpUntil_win.h"
 
 #include <gtest/gtest.h>
 

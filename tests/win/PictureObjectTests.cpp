@@ -1,10 +1,10 @@
 #include "TestSupport.h"
 #include "WindowPixels.h"
 
-#include "host/GdiObject_win.h"
-#include "host/HostError.h"
-#include "host/OlePicture_win.h"
-#include "host/PixelImage_win.h"
+#include "host/base/HostError.h"
+#include "host/gdi/GdiOwners_win.h"
+#include "host/gdi/OlePicture_win.h"
+#include "host/gdi/PixelImage_win.h"
 
 #include <gtest/gtest.h>
 

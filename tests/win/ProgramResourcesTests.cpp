@@ -1,6 +1,6 @@
 #include "TestSupport.h"
 
-#include "host/LauncherServices_win.h"
+#include "host/shell/LauncherServices_win.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "TestSupport.h"
 
-#include "host/UrlMonikerReadService_win.h"
-#include "tools/PumpUntil_win.h"
+#include "host/read/UrlMonikerReadService_win.h"
+#include "tests/support/PumpUntil_win.h"
 
 #include <gtest/gtest.h>
 

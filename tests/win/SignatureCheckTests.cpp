@@ -1,8 +1,8 @@
 #include "TestSupport.h"
 
-#include "host/LauncherServices_win.h"
-#include "host/SignatureCheck_win.h"
-#include "host/WideText_win.h"
+#include "host/base/WideText_win.h"
+#include "host/files/SignatureCheck_win.h"
+#include "host/shell/LauncherServices_win.h"
 #include "launcher/SignerPins.h"
 
 #include <gtest/gtest.h>

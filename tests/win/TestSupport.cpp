@@ -1,6 +1,6 @@
 #include "TestSupport.h"
 
-#include "tools/PumpUntil_win.h"
+#include "tests/support/PumpUntil_win.h"
 
 #include <windows.h>
 

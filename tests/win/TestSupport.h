@@ -2,8 +2,8 @@
 // Helpers for the Windows-side tests: the test server's address, the bytes it
 // serves under /gen/<n>, temporary folders and whole-file reads.
 
-#include "host/AsyncRead.h"
-#include "host/Text.h"
+#include "host/base/Text.h"
+#include "host/read/AsyncRead.h"
 
 #include <cstdint>
 #include <filesystem>

@@ -1,9 +1,10 @@
 #include "WindowPixels.h"
+
 #include "TestSupport.h"
 
-#include "host/GdiObject_win.h"
-#include "host/LauncherServices_win.h"
-#include "host/PixelImage_win.h"
+#include "host/gdi/GdiOwners_win.h"
+#include "host/gdi/PixelImage_win.h"
+#include "host/shell/LauncherServices_win.h"
 
 #include <cstring>
 #include <stdexcept>
@@ -76,8 +77,8 @@ PixelImage DrawnPixels(int width, int height, const std::function<void(HDC)>& dr
     PixelImage image{width, height, {}};
     const BITMAPINFO format = DibFormat(width, height);
     void* bits = nullptr;
-    const Bitmap section(CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0));
-    const MemoryDC dc(CreateCompatibleDC(nullptr));
+    const OwnedBitmap section(CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0));
+    const OwnedMemoryDC dc(CreateCompatibleDC(nullptr));
     if (!section || !dc) {
         throw std::runtime_error("no memory surface for the pixels");
     }

@@ -1,8 +1,8 @@
 #pragma once
 // Windows for the tests to place controls in, and the pixels a window paints.
 
-#include "host/ContainerServices.h"
-#include "host/PixelImage.h"
+#include "host/gdi/PixelImage.h"
+#include "host/window/ContainerServices.h"
 
 #include <windows.h>
 

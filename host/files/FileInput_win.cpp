@@ -1,0 +1,40 @@
+#include "host/files/FileInput_win.h"
+
+#include "host/base/WideText_win.h"
+#include "host/base/Win32Error_win.h"
+#include "host/files/FileHandle_win.h"
+
+namespace qv {
+
+std::vector<std::uint8_t> WindowsFileInput::ReadAllBytes(const Text& fileName)
+{
+    const FileHandle file(CreateFileW(Wide(fileName), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.Valid()) {
+        throw ErrorFromLastError(u"Die Datei \u201E" + fileName + u"\u201C kann nicht geöffnet werden");
+    }
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.Get(), &size)) {
+        throw ErrorFromLastError(u"Die Datei \u201E" + fileName + u"\u201C kann nicht gelesen werden");
+    }
+    // Read whole into memory: a file this large is no file of this program's.
+    if (size.QuadPart > 0x40000000) {
+        throw HostError(ErrorNumber::OutOfMemory, u"Die Datei \u201E" + fileName + u"\u201C ist zu groß");
+    }
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size.QuadPart));
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD read = 0;
+        if (!ReadFile(file.Get(), bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &read, nullptr)) {
+            throw ErrorFromLastError(u"Die Datei \u201E" + fileName + u"\u201C kann nicht gelesen werden");
+        }
+        if (read == 0) {
+            bytes.resize(done);
+            break;
+        }
+        done += read;
+    }
+    return bytes;
+}
+
+}  // namespace qv

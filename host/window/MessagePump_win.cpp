@@ -1,0 +1,23 @@
+#include "host/window/MessagePump_win.h"
+
+#include <windows.h>
+
+namespace qv {
+
+void WindowsMessagePump::PumpStep()
+{
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+void WindowsMessagePump::WaitForMessages(std::int32_t milliseconds)
+{
+    // Wakes for anything in the queue, also what arrived before the wait began.
+    MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(milliseconds < 0 ? 0 : milliseconds), QS_ALLINPUT,
+                                MWMO_INPUTAVAILABLE);
+}
+
+}  // namespace qv

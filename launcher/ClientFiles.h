@@ -1,0 +1,23 @@
+#pragma once
+// Where the client lives: on the distribution server, and beside the launcher.
+
+#include "host/base/Text.h"
+
+namespace qv {
+
+inline constexpr char16_t ClientFileName[] = u"tamorix.exe";
+// On the server, below its base address.
+inline constexpr char16_t ServerVersionTextPath[] = u"/tamorix/tamorixversion.txt";
+inline constexpr char16_t ServerClientPath[] = u"/tamorix/tamorix.exe";
+
+// The client the launcher looks at and starts: in the program folder, which
+// ends with its separator.
+Text ClientInFolder(const Text& programFolder);
+
+// Where a downloaded client is saved: the program path, a separator and the
+// name. In a drive root that gives "E:\\tamorix.exe", a name the platform reads
+// as the same file as ClientInFolder's "E:\tamorix.exe"; saving and starting
+// meet at one file either way.
+Text ClientSaveName(const Text& programPath);
+
+}  // namespace qv
