@@ -133,7 +133,7 @@ int wmain()
     const qv::OwnedMemoryDC image(CreateCompatibleDC(screen.Get()));
     const qv::OwnedBitmap pixels(CreateCompatibleBitmap(screen.Get(), Width, Height));
     const qv::Selection intoImage(image.Get(), pixels.Get());
-    const qv::Selection withFont(image.Get(), window.Surface().FontHandle());
+    const qv::Selection withFont(image.Get(), reinterpret_cast<HFONT>(SendMessageW(window.Handle(), WM_GETFONT, 0, 0)));
     SetBkMode(image.Get(), TRANSPARENT);
     const double baseline = MicrosecondsPerStep(TimedRedraws, [&] {
         const qv::OwnedBrush face(CreateSolidBrush(GetSysColor(COLOR_BTNFACE)));

@@ -71,8 +71,14 @@ public:
     button(const button&) = delete;
     button& operator=(const button&) = delete;
 
+    // A stored caption may have this many characters at most.
+    static constexpr std::size_t MostStoredCaptionLength = 4096;
+
     // Persistence: the container calls InitDefaults or LoadProperties once,
-    // then SaveProperties as often as it likes.
+    // then SaveProperties as often as it likes. Loading stops at the first
+    // key it refuses, keeping what it loaded before and that key's old value;
+    // it refuses values the button could not draw (picture sizes beyond
+    // 32767 or MostPicturePixels, captions beyond MostStoredCaptionLength).
     void InitDefaults();
     void LoadProperties(PropertyStore& store);
     void SaveProperties(PropertyStore& store);
@@ -141,6 +147,8 @@ public:
     // of the hover, pressed and focus looks. Redraws.
     void PreviewState(bool mouseOver, bool pressed, bool hasFocus);
 
+    // A handler may set new events, and destroy the button's window: then
+    // no further event of that input is raised.
     void SetEvents(ButtonEvents events) { m_events = std::move(events); }
 
     // Input, as the surface delivers it: mouse buttons and Shift as for the
@@ -184,6 +192,20 @@ private:
     void DrawRect(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom, OleColor colour);
 
     bool Inside(float X, float Y) const;
+    // The window went while an event ran.
+    bool Gone() const { return m_surface.Handle() == 0; }
+    // Raises an event through a copy of its handler, which stays alive
+    // whatever the handler sets; false when the button's window is gone.
+    template <typename Handler, typename... Args>
+    bool Raise(const Handler& handler, Args... args)
+    {
+        if (handler) {
+            const Handler running = handler;
+            running(args...);
+        }
+        return !Gone();
+    }
+    void Release(std::int16_t Button, std::int16_t Shift, float X, float Y, bool clicks);
     std::uint8_t PlaySoundFile(const Text& path);
     void StoreCaption(const Text& caption);
 
@@ -230,6 +252,11 @@ private:
     std::uint8_t g_Pressed = 0;
     std::uint8_t g_MouseOver = 0;
     std::uint8_t g_KeyLatched = 0;
+    // The mouse buttons that went down over the button and are not released:
+    // only their release can click.
+    std::int16_t m_pressesReceived = 0;
+    // The hover picture is shown in place of the normal one.
+    bool m_hoverPictureShown = false;
     std::int16_t g_LastButton = 0;
     std::int16_t g_LastShift = 0;
     float g_LastX = 0;

@@ -19,13 +19,12 @@ void button::OnMouseDown(std::int16_t Button, std::int16_t Shift, float X, float
     g_LastShift = Shift;
     g_LastX = X;
     g_LastY = Y;
+    m_pressesReceived |= Button;
     if (Button != MouseButton::Right) {
         g_Pressed = 1;
         Refresh();
     }
-    if (m_events.MouseDown) {
-        m_events.MouseDown(Button, Shift, X, Y);
-    }
+    Raise(m_events.MouseDown, Button, Shift, X, Y);
 }
 
 void button::OnMouseMove(std::int16_t Button, std::int16_t Shift, float X, float Y)
@@ -33,36 +32,45 @@ void button::OnMouseMove(std::int16_t Button, std::int16_t Shift, float X, float
     if (Inside(X, Y) && g_MouseOver == 0) {
         OverTimer.SetEnabled(true);
         g_MouseOver = 1;
-        if (m_pictureHover) {
+        // An empty hover picture is no picture to show: the button keeps its look.
+        if (m_pictureHover && !m_pictureHover->IsEmpty()) {
             m_picture = m_pictureHover;
+            m_hoverPictureShown = true;
         }
-        if (m_events.MouseIn) {
-            m_events.MouseIn(Shift);
+        if (!Raise(m_events.MouseIn, Shift)) {
+            return;
         }
         Refresh();
         // The hover look shows before anything else happens; other events may run here.
         m_pump.PumpStep();
+        if (Gone()) {
+            return;
+        }
     }
-    if (m_events.MouseMove) {
-        m_events.MouseMove(Button, Shift, X, Y);
-    }
+    Raise(m_events.MouseMove, Button, Shift, X, Y);
 }
 
 void button::OnMouseUp(std::int16_t Button, std::int16_t Shift, float X, float Y)
 {
+    // A press elsewhere that ends over the button is a drag, not a click.
+    const bool pressedHere = (m_pressesReceived & Button) != 0;
+    m_pressesReceived &= static_cast<std::int16_t>(~Button);
+    Release(Button, Shift, X, Y, pressedHere);
+}
+
+void button::Release(std::int16_t Button, std::int16_t Shift, float X, float Y, bool clicks)
+{
     g_Pressed = 0;
     if (Button != MouseButton::Right) {
         Refresh();
-        if (Inside(X, Y)) {
+        if (clicks && Inside(X, Y)) {
             PlaySoundFile(m_soundClick);
-            if (m_events.Click) {
-                m_events.Click();
+            if (!Raise(m_events.Click)) {
+                return;
             }
         }
     }
-    if (m_events.MouseUp) {
-        m_events.MouseUp(Button, Shift, X, Y);
-    }
+    Raise(m_events.MouseUp, Button, Shift, X, Y);
 }
 
 void button::OnDoubleClick()
@@ -81,16 +89,12 @@ void button::OnKeyDown(std::int16_t KeyCode, std::int16_t Shift)
         }
         g_KeyLatched = 1;
     }
-    if (m_events.KeyDown) {
-        m_events.KeyDown(KeyCode, Shift);
-    }
+    Raise(m_events.KeyDown, KeyCode, Shift);
 }
 
 void button::OnKeyPress(std::int16_t KeyAscii)
 {
-    if (m_events.KeyPress) {
-        m_events.KeyPress(KeyAscii);
-    }
+    Raise(m_events.KeyPress, KeyAscii);
 }
 
 void button::OnKeyUp(std::int16_t KeyCode, std::int16_t Shift)
@@ -100,12 +104,13 @@ void button::OnKeyUp(std::int16_t KeyCode, std::int16_t Shift)
         g_MouseOver = 0;
         Refresh();
         // The space bar clicks on its release, as a left button released at (0, 0).
-        OnMouseUp(MouseButton::Left, Shift, 0.0f, 0.0f);
+        Release(MouseButton::Left, Shift, 0.0f, 0.0f, true);
+        if (Gone()) {
+            return;
+        }
     }
     g_KeyLatched = 0;
-    if (m_events.KeyUp) {
-        m_events.KeyUp(KeyCode, Shift);
-    }
+    Raise(m_events.KeyUp, KeyCode, Shift);
 }
 
 void button::OnEnterFocus()
@@ -123,6 +128,7 @@ void button::OnExitFocus()
 
 void button::OnCaptureLost()
 {
+    m_pressesReceived = 0;
     if (g_Pressed == 1) {
         g_Pressed = 0;
         Refresh();
@@ -137,9 +143,12 @@ void button::OnOverTimerTick()
     }
     OverTimer.SetEnabled(false);
     g_MouseOver = 0;
-    m_picture = g_PictureNormal;
-    if (m_events.MouseOut) {
-        m_events.MouseOut(g_LastShift);
+    if (m_hoverPictureShown) {
+        m_picture = g_PictureNormal;
+        m_hoverPictureShown = false;
+    }
+    if (!Raise(m_events.MouseOut, g_LastShift)) {
+        return;
     }
     Refresh();
     // Away from the pointer the button looks released, but a return with the

@@ -2,8 +2,11 @@
 
 #include "host/base/CheckedMath.h"
 #include "host/base/HostError.h"
+#include "host/gdi/PictureFormat.h"
 
 #include <array>
+#include <cstdlib>
+#include <new>
 #include <span>
 
 namespace qv {
@@ -33,11 +36,15 @@ public:
 
     // Puts a key's value, converted to its stored type, where it belongs.
     using Apply = void (*)(button&, const Variant&);
+    // Refuses a loaded value that the button could not draw with, or not in
+    // bounded time; the button keeps the value it had.
+    using Check = void (*)(const button&, const Variant&, const Text& key);
     struct Step {
         Index key;
         Apply apply;
         // A new instance has an empty picture here, where the store has nothing.
         bool emptyPicture = false;
+        Check check = nullptr;
     };
 
     static const std::array<Key, Count>& Keys();
@@ -52,7 +59,7 @@ private:
     static Variant DefaultOf(button& b, const Key& key);
     // The value as the type its key is stored as; Overflow or a type
     // mismatch, naming the key, when it cannot be.
-    static Variant Converted(const Variant& value, Index index);
+    static Variant Converted(Variant value, Index index);
 };
 
 namespace {
@@ -113,10 +120,10 @@ Variant ButtonPersistence::DefaultOf(button& b, const Key& key)
     case DefaultFrom::Value:
         break;
     }
-    return key.value;
+    return CopyOf(key.value);
 }
 
-Variant ButtonPersistence::Converted(const Variant& value, Index index)
+Variant ButtonPersistence::Converted(Variant value, Index index)
 {
     const Key& key = Keys()[index];
     const auto mismatch = [&](const Text& expected) {
@@ -154,17 +161,17 @@ Variant ButtonPersistence::Converted(const Variant& value, Index index)
         throw mismatch(u"Wahrheitswert");
     case Stored::Text:
         if (std::holds_alternative<Text>(value)) {
-            return value;
+            return std::move(value);
         }
         throw mismatch(u"Text");
     case Stored::Picture:
         if (std::holds_alternative<PictureRef>(value)) {
-            return value;
+            return std::move(value);
         }
         throw mismatch(u"Bild");
     case Stored::Font:
         if (const auto* font = std::get_if<FontRef>(&value); font && *font) {
-            return value;
+            return std::move(value);
         }
         throw mismatch(u"Schrift");
     }
@@ -176,6 +183,29 @@ namespace {
 OleColor ColourOf(const Variant& value)
 {
     return static_cast<OleColor>(std::get<std::int32_t>(value));
+}
+
+// A picture drawn at width x height: each side fits the drawing's 16 bits,
+// and the image is no larger than a picture may be.
+void CheckPictureArea(std::int32_t width, std::int32_t height, std::int32_t stored, const Text& key)
+{
+    const auto outside = [](std::int32_t side) { return side < -32768 || side > 32767; };
+    if (outside(stored)) {
+        throw StoredValueError(ErrorNumber::Overflow, key,
+                               u"Overflow: " + DecimalText(stored) + u" liegt außerhalb von -32768 bis 32767");
+    }
+    const std::uint64_t pixels = static_cast<std::uint64_t>(std::abs(static_cast<std::int64_t>(width))) *
+                                 static_cast<std::uint64_t>(std::abs(static_cast<std::int64_t>(height)));
+    if (!outside(width) && !outside(height) && pixels > MostPicturePixels) {
+        throw StoredValueError(ErrorNumber::Overflow, key,
+                               u"Overflow: " + DecimalText(width) + u" \u00D7 " + DecimalText(height) +
+                                   u" Bildpunkte sind mehr als " + DecimalText(static_cast<std::int64_t>(MostPicturePixels)));
+    }
+}
+
+std::int32_t Int32Of(const Variant& value)
+{
+    return std::get<std::int32_t>(value);
 }
 
 }  // namespace
@@ -220,14 +250,36 @@ std::span<const ButtonPersistence::Step> ButtonPersistence::LoadSteps()
              b.m_surface.SetForeColor(b.m_foreColor);
          }},
         {ShowFocusRect, [](button& b, const Variant& v) { b.m_showFocusRect = std::get<bool>(v); }},
-        {Caption, [](button& b, const Variant& v) { b.StoreCaption(std::get<Text>(v)); }},
+        {Caption, [](button& b, const Variant& v) { b.StoreCaption(std::get<Text>(v)); }, false,
+         [](const button&, const Variant& v, const Text& key) {
+             // Wrapping a caption costs the square of its length at every redraw.
+             const std::size_t length = std::get<Text>(v).size();
+             if (length > button::MostStoredCaptionLength) {
+                 throw StoredValueError(ErrorNumber::InvalidPropertyValue, key,
+                                        u"Ungültiger Eigenschaftswert: " + DecimalText(static_cast<std::int64_t>(length)) +
+                                            u" Zeichen sind mehr als " +
+                                            DecimalText(static_cast<std::int64_t>(button::MostStoredCaptionLength)));
+             }
+         }},
         {PicturePosition, [](button& b, const Variant& v) { b.m_picturePosition = std::get<std::int32_t>(v); }},
         // Stored as it is: the sizes come from the store too.
         {Picture, [](button& b, const Variant& v) { b.m_picture = std::get<PictureRef>(v); }},
-        {PictureWidth, [](button& b, const Variant& v) { b.m_pictureWidth = std::get<std::int32_t>(v); }},
-        {PictureHeight, [](button& b, const Variant& v) { b.m_pictureHeight = std::get<std::int32_t>(v); }},
-        {OriginalPicSizeW, [](button& b, const Variant& v) { b.m_originalPicSizeW = std::get<std::int32_t>(v); }},
-        {OriginalPicSizeH, [](button& b, const Variant& v) { b.m_originalPicSizeH = std::get<std::int32_t>(v); }},
+        {PictureWidth, [](button& b, const Variant& v) { b.m_pictureWidth = Int32Of(v); }, false,
+         [](const button& b, const Variant& v, const Text& key) {
+             CheckPictureArea(Int32Of(v), b.m_pictureHeight, Int32Of(v), key);
+         }},
+        {PictureHeight, [](button& b, const Variant& v) { b.m_pictureHeight = Int32Of(v); }, false,
+         [](const button& b, const Variant& v, const Text& key) {
+             CheckPictureArea(b.m_pictureWidth, Int32Of(v), Int32Of(v), key);
+         }},
+        {OriginalPicSizeW, [](button& b, const Variant& v) { b.m_originalPicSizeW = Int32Of(v); }, false,
+         [](const button& b, const Variant& v, const Text& key) {
+             CheckPictureArea(Int32Of(v), b.m_originalPicSizeH, Int32Of(v), key);
+         }},
+        {OriginalPicSizeH, [](button& b, const Variant& v) { b.m_originalPicSizeH = Int32Of(v); }, false,
+         [](const button& b, const Variant& v, const Text& key) {
+             CheckPictureArea(b.m_originalPicSizeW, Int32Of(v), Int32Of(v), key);
+         }},
         {Font, [](button& b, const Variant& v) { b.m_surface.SetFont(*std::get<FontRef>(v)); }},
         {Font, [](button& b, const Variant& v) { b.AdoptFont(std::get<FontRef>(v)); }},
         {PictureHover, [](button& b, const Variant& v) { b.m_pictureHover = std::get<PictureRef>(v); }},
@@ -257,11 +309,19 @@ void ButtonPersistence::InitDefaults(button& b)
 
 void ButtonPersistence::Load(button& b, PropertyStore& store)
 {
-    for (const Step& step : LoadSteps()) {
-        const Key& key = Keys()[step.key];
-        step.apply(b, Converted(store.ReadProperty(key.name, DefaultOf(b, key)), step.key));
+    try {
+        for (const Step& step : LoadSteps()) {
+            const Key& key = Keys()[step.key];
+            const Variant value = Converted(store.ReadProperty(key.name, DefaultOf(b, key)), step.key);
+            if (step.check) {
+                step.check(b, value, key.name);
+            }
+            step.apply(b, value);
+        }
+        b.OnResize();
+    } catch (const std::bad_alloc&) {
+        throw HostError(ErrorNumber::OutOfMemory, u"Nicht genügend Speicher, um die Eigenschaften zu laden");
     }
-    b.OnResize();
 }
 
 void ButtonPersistence::Save(button& b, PropertyStore& store)

@@ -36,6 +36,10 @@ Rect Placed(std::int32_t left, std::int32_t top, std::int32_t width, std::int32_
 
 void button::Refresh()
 {
+    // A button whose window is gone has nothing to show.
+    if (Gone()) {
+        return;
+    }
     // Everything below goes to the off-screen image; the window shows it at the end.
     m_canvas.Cls();
     SetFaceColor();

@@ -16,6 +16,8 @@
 #include <oleacc.h>
 #include <windowsx.h>
 
+#include <optional>
+
 
 namespace qv {
 namespace {
@@ -32,6 +34,22 @@ OlePictureLoader g_pictures;
 WindowsPointerServices g_pointer;
 WaveSoundPlayer g_sound;
 WindowsMessagePump g_pump;
+
+// Why the last window of this class could not be created: Create throws it,
+// CreateWindowEx of other callers just fails, as it does for stock controls.
+std::optional<HostError> g_creationError;
+
+void NoteCreationError() noexcept
+{
+    try {
+        g_creationError = CurrentErrorAsHostError();
+        SetLastError(g_creationError->Number() == ErrorNumber::OutOfMemory ? ERROR_NOT_ENOUGH_MEMORY
+                                                                            : ERROR_CANNOT_MAKE);
+    } catch (...) {
+        // Out of memory even for the report: the creation fails all the same.
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    }
+}
 
 // Wine exports CreateStdAccessibleProxyW without implementing it, and calling
 // the stub ends the process; there the standard client object stands in.
@@ -167,12 +185,16 @@ ButtonWindow* ButtonWindow::FromHandle(HWND window) noexcept
 ButtonWindow& ButtonWindow::Create(HWND parent, int id, const RECT& bounds, const ButtonCreateParams& params)
 {
     RegisterClass();
+    g_creationError.reset();
     const HWND window = CreateWindowExW(0, ButtonClassName, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, bounds.left, bounds.top,
                                         bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
                                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr),
                                         const_cast<ButtonCreateParams*>(&params));
     ButtonWindow* created = window ? FromHandle(window) : nullptr;
     if (!created) {
+        if (g_creationError) {
+            throw *g_creationError;
+        }
         throw ErrorFromLastError(u"Die Schaltfläche kann nicht angelegt werden");
     }
     return *created;
@@ -187,7 +209,7 @@ LRESULT CALLBACK ButtonWindow::ClassProc(HWND window, UINT message, WPARAM wPara
             // The base is private: only here does the button convert to it.
             BindOwnedWindow(window, std::unique_ptr<BoundWindow>(static_cast<BoundWindow*>(created.release())));
         } catch (...) {
-            ReportCurrentErrorToTopLevel();
+            NoteCreationError();
             return FALSE;
         }
     }
@@ -262,8 +284,13 @@ LRESULT ButtonWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_CREATE:
-        if (m_initDefaults) {
-            m_button.InitDefaults();
+        try {
+            if (m_initDefaults) {
+                m_button.InitDefaults();
+            }
+        } catch (...) {
+            NoteCreationError();
+            return -1;
         }
         return 0;
     case WM_SIZE:
@@ -294,16 +321,19 @@ LRESULT ButtonWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     case WM_SETFONT:
         if (wParam) {
-            m_button.SetFont(FontObjectOf(reinterpret_cast<HFONT>(wParam), DpiOfWindow(Handle())));
+            TakeFont(reinterpret_cast<HFONT>(wParam));
         }
         return 0;
     case WM_GETFONT:
-        return reinterpret_cast<LRESULT>(m_surface.FontHandle());
+        return reinterpret_cast<LRESULT>(m_surface.LendFontHandle());
     case WM_ENABLE:
         m_button.Refresh();
         return 0;
     case WM_SETTEXT: {
         const LRESULT result = DefWindowProcW(Handle(), message, wParam, lParam);
+        if (m_surface.SettingText()) {
+            return result;
+        }
         const Text text = FromWide(reinterpret_cast<const wchar_t*>(lParam));
         if (result && text != m_button.Caption()) {
             m_button.SetCaption(text);
@@ -378,6 +408,23 @@ LRESULT ButtonWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     }
     return DefWindowProcW(Handle(), message, wParam, lParam);
+}
+
+void ButtonWindow::WindowDestroyed() noexcept
+{
+    m_surface.WindowGone();
+}
+
+void ButtonWindow::TakeFont(HFONT font)
+{
+    FontRef taken;
+    try {
+        taken = FontObjectOf(font, DpiOfWindow(Handle()));
+    } catch (const HostError&) {
+        // Stock controls take any font; one the button cannot use leaves it as it was.
+        return;
+    }
+    m_button.SetFont(taken);
 }
 
 void ButtonWindow::LoadPropertiesFromFile(const Text& fileName)

@@ -53,7 +53,8 @@ public:
     static void RegisterClass();
     // The button of a window of this class, or null.
     static ButtonWindow* FromHandle(HWND window) noexcept;
-    // Creates a visible child window; throws HostError.
+    // Creates a visible child window; throws HostError, 7 when the system has
+    // no memory or graphics objects left for it.
     static ButtonWindow& Create(HWND parent, int id, const RECT& bounds, const ButtonCreateParams& params);
 
     ButtonWindow(HWND window, const ButtonCreateParams& params);
@@ -74,6 +75,8 @@ public:
 
 private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void WindowDestroyed() noexcept override;
+    void TakeFont(HFONT font);
     static LRESULT CALLBACK ClassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void TakeFocus();
     void MouseButtonDown(std::int16_t button, WPARAM keys, LPARAM position);

@@ -34,7 +34,7 @@ OwnedFont LabelFontFor(const WindowLayout& layout)
     OwnedFont font(CreateFontW(-layout.fontPixels, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, LabelFontName));
     if (!font) {
-        throw ErrorFromLastError(u"Die Schrift des Fensters kann nicht angelegt werden");
+        throw ErrorFromGdiFailure(u"Die Schrift des Fensters kann nicht angelegt werden");
     }
     return font;
 }

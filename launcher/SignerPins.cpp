@@ -55,7 +55,7 @@ std::vector<KeyHash> ParseSignerPins(std::u16string_view list)
 
 bool SignedByPinnedKey(const SignatureFindings& findings, const std::vector<KeyHash>& pins)
 {
-    const bool intact = findings.trust == 0 || findings.trust == UntrustedRoot;
+    const bool intact = (findings.trust == 0 || findings.trust == UntrustedRoot) && findings.onlySignatures;
     return intact && findings.signerKey &&
            std::find(pins.begin(), pins.end(), *findings.signerKey) != pins.end();
 }

@@ -20,7 +20,8 @@ constexpr std::uint32_t UntrustedRoot = 0x800B0109;
 // HostError for anything else.
 std::vector<KeyHash> ParseSignerPins(std::u16string_view list);
 
-// Intact (trusted, or trusted but for its root) and signed with a pinned key.
+// Intact (trusted, or trusted but for its root), signed with a pinned key, and
+// with nothing but signatures in its certificate table.
 bool SignedByPinnedKey(const SignatureFindings& findings, const std::vector<KeyHash>& pins);
 
 }  // namespace qv

@@ -130,7 +130,7 @@ void win_Main::NetGrab1_DownloadComplete(std::int32_t nBytes)
     const Text saveName = ClientSaveName(m_platform.ProgramPath());
     if (m_signerPins.empty()) {
         NetGrab1.SaveAs(saveName);
-    } else if (!NetGrab1.SaveAs(saveName, [this](const Text& written) {
+    } else if (!NetGrab1.SaveAs(saveName, [this](const HeldFile& written) {
                    return SignedByPinnedKey(m_signatures.Inspect(written), m_signerPins);
                })) {
         // Not signed with a pinned key (or not written): as a failed download,

@@ -50,7 +50,19 @@ HostError ErrorFromWin32(DWORD code, const Text& what)
 
 HostError ErrorFromLastError(const Text& what)
 {
-    return ErrorFromWin32(GetLastError(), what);
+    const DWORD code = GetLastError();
+    if (code == ERROR_SUCCESS) {
+        return HostError(ErrorNumber::Internal, what + u" (ohne Fehlercode des Systems)");
+    }
+    return ErrorFromWin32(code, what);
+}
+
+HostError ErrorFromGdiFailure(const Text& what)
+{
+    const DWORD code = GetLastError();
+    const Text system = code == ERROR_SUCCESS ? Text() : SystemMessage(code);
+    return HostError(ErrorNumber::OutOfMemory, what + u" (Nicht genügend Speicher oder Grafikobjekte" +
+                                                   (system.empty() ? Text() : u": " + system) + u")");
 }
 
 HostError ErrorFromHresult(HRESULT hr, const Text& what)

@@ -6,7 +6,7 @@
 
 namespace qv {
 
-std::vector<std::uint8_t> WindowsFileInput::ReadAllBytes(const Text& fileName)
+std::vector<std::uint8_t> WindowsFileInput::ReadAllBytes(const Text& fileName, std::size_t mostBytes)
 {
     const FileHandle file(CreateFileW(Wide(fileName), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -17,9 +17,9 @@ std::vector<std::uint8_t> WindowsFileInput::ReadAllBytes(const Text& fileName)
     if (!GetFileSizeEx(file.Get(), &size)) {
         throw ErrorFromLastError(u"Die Datei \u201E" + fileName + u"\u201C kann nicht gelesen werden");
     }
-    // Read whole into memory: a file this large is no file of this program's.
-    if (size.QuadPart > 0x40000000) {
-        throw HostError(ErrorNumber::OutOfMemory, u"Die Datei \u201E" + fileName + u"\u201C ist zu groß");
+    if (static_cast<std::uint64_t>(size.QuadPart) > mostBytes) {
+        throw HostError(ErrorNumber::InvalidFileFormat, u"Die Datei \u201E" + fileName + u"\u201C ist größer als " +
+                                                            DecimalText(static_cast<std::int64_t>(mostBytes)) + u" Bytes");
     }
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size.QuadPart));
     std::size_t done = 0;

@@ -6,30 +6,38 @@
 
 #include <windows.h>
 
-#include <optional>
+#include <cstddef>
+#include <cstring>
 #include <utility>
+#include <vector>
 
 namespace qv {
 namespace {
 
-// Deletes the temporary file unless the replace took it over.
-class TemporaryFile {
+// The written file beside the target, held open from its creation until it
+// stands in the target's place: others may read it, but nobody can write,
+// rename or delete it. Deleted unless it got there.
+class HeldTemporary {
 public:
-    explicit TemporaryFile(Text path) : m_path(std::move(path)) {}
-    ~TemporaryFile()
+    HeldTemporary(Text path, HANDLE handle) : m_path(std::move(path)), m_file(handle) {}
+    ~HeldTemporary()
     {
-        if (!m_path.empty()) {
+        if (!m_placed) {
+            m_file.Close();
             DeleteFileW(Wide(m_path));
         }
     }
-    TemporaryFile(const TemporaryFile&) = delete;
-    TemporaryFile& operator=(const TemporaryFile&) = delete;
+    HeldTemporary(const HeldTemporary&) = delete;
+    HeldTemporary& operator=(const HeldTemporary&) = delete;
 
     const Text& Path() const noexcept { return m_path; }
-    void Release() noexcept { m_path.clear(); }
+    HANDLE Get() const noexcept { return m_file.Get(); }
+    void Placed() noexcept { m_placed = true; }
 
 private:
     Text m_path;
+    FileHandle m_file;
+    bool m_placed = false;
 };
 
 Text FullPath(const Text& fileName)
@@ -54,8 +62,8 @@ std::pair<Text, HANDLE> CreateTemporaryBeside(const Text& target)
     for (int attempt = 0;; ++attempt) {
         Text candidate = base + DecimalText(GetTickCount()) + u"-" + DecimalText(attempt) + u".tmp";
         // An ordinary file: the rename keeps the attributes, and the file stays as the target.
-        const HANDLE handle =
-            CreateFileW(Wide(candidate), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        const HANDLE handle = CreateFileW(Wide(candidate), GENERIC_READ | GENERIC_WRITE | DELETE, FILE_SHARE_READ,
+                                          nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (handle != INVALID_HANDLE_VALUE) {
             return {std::move(candidate), handle};
         }
@@ -83,38 +91,41 @@ void WriteAll(HANDLE file, const ByteSnapshot& bytes)
     });
 }
 
+// Renames the held file to the target, replacing it, through the handle: the
+// file that was checked is the file that moves, whatever its name meanwhile.
+void MoveIntoPlace(HANDLE file, const Text& target)
+{
+    // An NT path, which the call takes as it is on every version of the platform.
+    const Text name = u"\\??\\" + target;
+    const std::size_t nameBytes = name.size() * sizeof(wchar_t);
+    std::vector<std::byte> buffer(offsetof(FILE_RENAME_INFO, FileName) + nameBytes + sizeof(wchar_t));
+    auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+    rename->ReplaceIfExists = TRUE;
+    rename->RootDirectory = nullptr;
+    rename->FileNameLength = static_cast<DWORD>(nameBytes);
+    std::memcpy(rename->FileName, name.data(), nameBytes);
+    if (!SetFileInformationByHandle(file, FileRenameInfo, rename, static_cast<DWORD>(buffer.size()))) {
+        throw ErrorFromLastError(u"Datei kann nicht ersetzt werden");
+    }
+}
+
 }  // namespace
 
 void WindowsFileOutput::ReplaceWithBytes(const Text& fileName, const ByteSnapshot& bytes, const WrittenFileCheck& check)
 {
     const Text target = FullPath(fileName);
-    auto [tempPath, handle] = CreateTemporaryBeside(target);
-    TemporaryFile temporary(std::move(tempPath));
-    FileHandle file(handle);
+    auto [path, handle] = CreateTemporaryBeside(target);
+    HeldTemporary written(std::move(path), handle);
 
-    WriteAll(file.Get(), bytes);
-    if (!FlushFileBuffers(file.Get())) {
+    WriteAll(written.Get(), bytes);
+    if (!FlushFileBuffers(written.Get())) {
         throw ErrorFromLastError(u"Datei kann nicht geschrieben werden");
     }
-    if (!file.Close()) {
-        throw ErrorFromLastError(u"Datei kann nicht geschlossen werden");
+    if (check && !check(HeldFile{written.Path(), reinterpret_cast<std::uintptr_t>(written.Get())})) {
+        throw HostError(ErrorNumber::FileRefused, u"Die Datei hat die Prüfung nicht bestanden");
     }
-    // Open against writers from the check to the replace: what was checked is what replaces the target.
-    std::optional<FileHandle> checkedBytes;
-    if (check) {
-        checkedBytes.emplace(CreateFileW(Wide(temporary.Path()), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
-                                         nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!checkedBytes->Valid()) {
-            throw ErrorFromLastError(u"Datei kann nicht geprüft werden");
-        }
-        if (!check(temporary.Path())) {
-            throw HostError(ErrorNumber::FileRefused, u"Die Datei hat die Prüfung nicht bestanden");
-        }
-    }
-    if (!MoveFileExW(Wide(temporary.Path()), Wide(target), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        throw ErrorFromLastError(u"Datei kann nicht ersetzt werden");
-    }
-    temporary.Release();
+    MoveIntoPlace(written.Get(), target);
+    written.Placed();
 }
 
 }  // namespace qv

@@ -3,6 +3,7 @@
 // and who signed it, named by the SHA-256 of the signer's public key.
 
 #include "host/base/Text.h"
+#include "host/files/FileOutput.h"
 
 #include <array>
 #include <cstdint>
@@ -19,13 +20,17 @@ struct SignatureFindings {
     // SHA-256 of the signer certificate's DER SubjectPublicKeyInfo; nothing
     // when the file carries no signature to read it from.
     std::optional<KeyHash> signerKey;
+    // The file's certificate table holds its signatures and nothing else.
+    // The signatures do not cover the table, so anything more there would
+    // ride along with a file that passes as signed.
+    bool onlySignatures = false;
 };
 
 class SignatureCheck {
 public:
     virtual ~SignatureCheck() = default;
-    // Reads the file as it lies on disk; never asks the user anything.
-    virtual SignatureFindings Inspect(const Text& fileName) = 0;
+    // Reads the file through its held handle; never asks the user anything.
+    virtual SignatureFindings Inspect(const HeldFile& file) = 0;
 };
 
 }  // namespace qv

@@ -2,6 +2,7 @@
 
 #include "host/base/OwnedHandle_win.h"
 #include "host/base/WideText_win.h"
+#include "host/files/CertificateTable.h"
 
 #include <windows.h>
 #include <bcrypt.h>
@@ -9,6 +10,8 @@
 #include <wincrypt.h>
 #include <wintrust.h>
 
+#include <optional>
+#include <span>
 #include <vector>
 
 namespace qv {
@@ -30,17 +33,18 @@ using Certificate = OwnedHandle<PCCERT_CONTEXT, &CertFreeCertificateContext>;
 using HashAlgorithm = OwnedHandle<BCRYPT_ALG_HANDLE, &CloseAlgorithm>;
 using Hash = OwnedHandle<BCRYPT_HASH_HANDLE, &BCryptDestroyHash>;
 
-std::uint32_t VerifyTrust(const Text& fileName)
+std::uint32_t VerifyTrust(const HeldFile& file)
 {
-    WINTRUST_FILE_INFO file{};
-    file.cbStruct = sizeof file;
-    file.pcwszFilePath = Wide(fileName);
+    WINTRUST_FILE_INFO info{};
+    info.cbStruct = sizeof info;
+    info.pcwszFilePath = Wide(file.path);
+    info.hFile = reinterpret_cast<HANDLE>(file.handle);
     WINTRUST_DATA data{};
     data.cbStruct = sizeof data;
     data.dwUIChoice = WTD_UI_NONE;
     data.fdwRevocationChecks = WTD_REVOKE_NONE;
     data.dwUnionChoice = WTD_CHOICE_FILE;
-    data.pFile = &file;
+    data.pFile = &info;
     data.dwStateAction = WTD_STATEACTION_VERIFY;
     data.dwProvFlags = WTD_REVOCATION_CHECK_NONE | WTD_CACHE_ONLY_URL_RETRIEVAL;
     GUID action = WINTRUST_ACTION_GENERIC_VERIFY_V2;
@@ -50,6 +54,28 @@ std::uint32_t VerifyTrust(const Text& fileName)
     data.dwStateAction = WTD_STATEACTION_CLOSE;
     WinVerifyTrust(noWindow, &action, &data);
     return static_cast<std::uint32_t>(status);
+}
+
+// The whole file through its handle, from its start whatever the handle's position.
+std::optional<std::vector<std::uint8_t>> ReadThrough(HANDLE file)
+{
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file, &size) || size.QuadPart > 0x40000000) {
+        return std::nullopt;
+    }
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size.QuadPart));
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        OVERLAPPED at{};
+        at.Offset = static_cast<DWORD>(done);
+        at.OffsetHigh = static_cast<DWORD>(static_cast<std::uint64_t>(done) >> 32);
+        DWORD read = 0;
+        if (!ReadFile(file, bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &read, &at) || read == 0) {
+            return std::nullopt;
+        }
+        done += read;
+    }
+    return bytes;
 }
 
 std::optional<KeyHash> Sha256(const std::vector<BYTE>& bytes)
@@ -72,14 +98,19 @@ std::optional<KeyHash> Sha256(const std::vector<BYTE>& bytes)
     return digest;
 }
 
-std::optional<KeyHash> SignerKeyHash(const Text& fileName)
+// The signer of a signature, PKCS #7 SignedData as the certificate table holds it.
+std::optional<KeyHash> SignerKeyHash(std::span<const std::uint8_t> signature)
 {
+    if (signature.empty()) {
+        return std::nullopt;
+    }
+    CRYPT_DATA_BLOB blob{static_cast<DWORD>(signature.size()), const_cast<BYTE*>(signature.data())};
     DWORD encoding = 0;
     DWORD contentType = 0;
     DWORD formatType = 0;
     HCERTSTORE rawStore = nullptr;
     HCRYPTMSG rawMessage = nullptr;
-    if (!CryptQueryObject(CERT_QUERY_OBJECT_FILE, Wide(fileName), CERT_QUERY_CONTENT_FLAG_PKCS7_SIGNED_EMBED,
+    if (!CryptQueryObject(CERT_QUERY_OBJECT_BLOB, &blob, CERT_QUERY_CONTENT_FLAG_PKCS7_SIGNED,
                           CERT_QUERY_FORMAT_FLAG_BINARY, 0, &encoding, &contentType, &formatType, &rawStore,
                           &rawMessage, nullptr)) {
         return std::nullopt;
@@ -121,9 +152,16 @@ std::optional<KeyHash> SignerKeyHash(const Text& fileName)
 
 }  // namespace
 
-SignatureFindings AuthenticodeCheck::Inspect(const Text& fileName)
+SignatureFindings AuthenticodeCheck::Inspect(const HeldFile& file)
 {
-    return {VerifyTrust(fileName), SignerKeyHash(fileName)};
+    SignatureFindings findings;
+    findings.trust = VerifyTrust(file);
+    if (const auto bytes = ReadThrough(reinterpret_cast<HANDLE>(file.handle))) {
+        const CertificateTable table = ReadCertificateTable(*bytes);
+        findings.signerKey = SignerKeyHash(table.firstSignature);
+        findings.onlySignatures = table.onlySignatures;
+    }
+    return findings;
 }
 
 }  // namespace qv

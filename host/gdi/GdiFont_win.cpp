@@ -41,7 +41,7 @@ OwnedFont CreateFontFor(const FontObject& font, int dpi)
     std::copy(name.begin(), name.end(), reinterpret_cast<char16_t*>(description.lfFaceName));
     OwnedFont created(CreateFontIndirectW(&description));
     if (!created) {
-        throw ErrorFromLastError(u"Die Schrift \u201E" + name + u"\u201C kann nicht angelegt werden");
+        throw ErrorFromGdiFailure(u"Die Schrift \u201E" + name + u"\u201C kann nicht angelegt werden");
     }
     return created;
 }

@@ -2,6 +2,7 @@
 
 #include "host/base/HostError.h"
 #include "host/base/Win32Error_win.h"
+#include "host/gdi/PictureFormat.h"
 #include "host/gdi/PixelImage_win.h"
 
 #include <cstring>
@@ -67,7 +68,7 @@ OwnedBitmap DibSectionOf(HBITMAP bitmap)
     void* bits = nullptr;
     OwnedBitmap copy(CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!copy) {
-        throw ErrorFromLastError(u"Für das Bild ist kein Speicher frei");
+        throw ErrorFromGdiFailure(u"Für das Bild ist kein Speicher frei");
     }
     std::memcpy(bits, image.pixels.data(), image.pixels.size() * sizeof image.pixels[0]);
     return copy;
@@ -92,6 +93,8 @@ PictureRef OlePicture::Load(std::span<const std::uint8_t> fileData)
     if (fileData.size() > static_cast<std::size_t>(std::numeric_limits<LONG>::max())) {
         throw InvalidPicture(u"zu groß");
     }
+    // Before decoding: what the header claims is what decoding would allocate.
+    CheckPictureSize(fileData);
     const ComPtr<IStream> stream = StreamOver(fileData);
     ComPtr<IPicture> picture;
     const HRESULT hr = OleLoadPicture(stream.Get(), static_cast<LONG>(fileData.size()), FALSE, IID_IPicture,

@@ -11,7 +11,7 @@
 //
 // Every written value is kept, also one equal to its default. Reading checks
 // a value when its key is read; a value that cannot be read raises HostError
-// naming the key.
+// naming the key. A picture read twice is decoded once.
 
 #include "host/files/FileInput.h"
 #include "host/files/FileOutput.h"
@@ -33,8 +33,13 @@ public:
     JsonPropertyStore(JsonPropertyStore&&) noexcept;
     JsonPropertyStore& operator=(JsonPropertyStore&&) noexcept;
 
-    // Throws HostError 321 with a German description and the byte position
-    // for a document that is empty, cut off, not JSON or not an object.
+    // No store needs more: a larger document is refused before it is parsed.
+    static constexpr std::size_t MostDocumentBytes = 8 * 1024 * 1024;
+
+    // Throws HostError 321 with a German description (and the byte position
+    // where there is one) for a document that is empty, cut off, not JSON,
+    // not an object, larger than MostDocumentBytes or nested deeper than 8
+    // levels; 7 when memory runs out.
     static JsonPropertyStore Parse(std::span<const std::uint8_t> document, PictureLoader& pictures);
     static JsonPropertyStore ReadFile(FileInput& files, const Text& fileName, PictureLoader& pictures);
 

@@ -26,6 +26,11 @@ Text NumberText(double value)
 
 }  // namespace
 
+Variant CopyOf(const Variant& value)
+{
+    return std::visit([](const auto& content) -> Variant { return content; }, value);
+}
+
 Text TypeNameOf(const Variant& value)
 {
     static const char16_t* const names[] = {u"leer", u"Ganzzahl", u"Ganzzahl", u"Zahl",

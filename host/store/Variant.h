@@ -15,6 +15,11 @@ namespace qv {
 // truth value, text, a picture reference (null is nothing) and a font.
 using Variant = std::variant<std::monostate, std::int16_t, std::int32_t, double, bool, Text, PictureRef, FontRef>;
 
+// A copy that fails cleanly when memory runs out: it copies the value first
+// and then makes the variant of it. The standard library's own variant copy
+// (GCC 12) leaves a broken variant behind when copying text throws.
+Variant CopyOf(const Variant& value);
+
 // The type's name in messages ("Ganzzahl", "Text", "Bild" ...).
 Text TypeNameOf(const Variant& value);
 

@@ -8,6 +8,11 @@ void WindowsMessagePump::PumpStep()
 {
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            // The quit belongs to the program's own loop, which must still see it.
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            return;
+        }
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }

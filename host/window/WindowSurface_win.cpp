@@ -86,7 +86,7 @@ WindowSurface::Image WindowSurface::MakeImage(int width, int height) const
     void* bits = nullptr;
     image.bitmap.Reset(CreateDIBSection(window.Get(), &format, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!image.dc || !image.bitmap) {
-        throw ErrorFromLastError(u"Das Bild des Steuerelements kann nicht angelegt werden");
+        throw ErrorFromGdiFailure(u"Das Bild des Steuerelements kann nicht angelegt werden");
     }
     image.width = width;
     image.height = height;
@@ -147,8 +147,15 @@ void WindowSurface::SetMouseIcon(const PictureRef& icon)
 
 void WindowSurface::SetText(const Text& text)
 {
-    // Unchanged text is not set again, so that WM_SETTEXT can update the caption in turn.
-    if (WindowText(m_window) != text && !SetWindowTextW(m_window, Wide(text))) {
+    // A window's text ends at its first NUL; the control keeps the whole text.
+    const Text shown = text.substr(0, text.find(u'\0'));
+    if (WindowText(m_window) == shown) {
+        return;
+    }
+    m_settingText = true;
+    const BOOL set = SetWindowTextW(m_window, Wide(shown));
+    m_settingText = false;
+    if (!set) {
         throw ErrorFromLastError(u"Der Text der Schaltfläche kann nicht gesetzt werden");
     }
 }
@@ -166,10 +173,20 @@ void WindowSurface::SetForeColor(OleColor colour)
 
 void WindowSurface::SetFont(const FontObject& font)
 {
-    qv::OwnedFont handle = CreateFontFor(font, Dpi());
+    OwnedFont handle = CreateFontFor(font, Dpi());
     SelectObject(m_image.dc.Get(), handle.Get());
+    if (m_fontLent) {
+        m_lentFonts.push_back(std::move(m_fontHandle));
+        m_fontLent = false;
+    }
     m_fontHandle = std::move(handle);
     m_font = font.Copy();
+}
+
+HFONT WindowSurface::LendFontHandle() noexcept
+{
+    m_fontLent = true;
+    return m_fontHandle.Get();
 }
 
 void WindowSurface::DensityChanged()

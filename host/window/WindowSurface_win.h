@@ -10,6 +10,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 namespace qv {
 
 class WindowSurface final : public ControlSurface {
@@ -49,7 +51,13 @@ public:
     void Cls() { m_image.Fill(m_backColor); }
     OleColor BackColor() const noexcept { return m_backColor; }
     OleColor ForeColor() const noexcept { return m_foreColor; }
-    HFONT FontHandle() const noexcept { return m_fontHandle.Get(); }
+    // WM_GETFONT: the current font, which lives as long as the surface does,
+    // whatever font comes after it.
+    HFONT LendFontHandle() noexcept;
+    // The window's text is being set from the surface's own text, not from outside.
+    bool SettingText() const noexcept { return m_settingText; }
+    // After WM_NCDESTROY: the surface has no window any more, and Handle() is 0.
+    void WindowGone() noexcept { m_window = nullptr; }
 
     // WM_SIZE: the image takes the window's new size, keeping what it shows.
     void Resized();
@@ -89,7 +97,10 @@ private:
     OleColor m_backColor = 0x8000000F;
     OleColor m_foreColor = 0x80000012;
     FontRef m_font = std::make_shared<FontObject>();
-    qv::OwnedFont m_fontHandle;
+    OwnedFont m_fontHandle;
+    bool m_fontLent = false;
+    std::vector<OwnedFont> m_lentFonts;
+    bool m_settingText = false;
     int m_stretchMode = 0;
     // The window is invalid until its next WM_PAINT; invalidating again adds nothing.
     bool m_paintPending = false;

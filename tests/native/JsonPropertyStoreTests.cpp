@@ -32,11 +32,14 @@ std::string StoredFont(const std::string& name, const std::string& size, const s
 
 class MemoryFiles final : public FileInput {
 public:
-    std::vector<std::uint8_t> ReadAllBytes(const Text& fileName) override
+    std::vector<std::uint8_t> ReadAllBytes(const Text& fileName, std::size_t mostBytes) override
     {
         const auto found = files.find(fileName);
         if (found == files.end()) {
             throw HostError(53, u"Datei nicht gefunden");
+        }
+        if (found->second.size() > mostBytes) {
+            throw HostError(ErrorNumber::InvalidFileFormat, u"zu groß");
         }
         return found->second;
     }
@@ -230,6 +233,8 @@ TEST(JsonPropertyStore, FilesAreReadWholeAndReplacedInOneStep)
     output.refuse = HostError(70, u"Zugriff verweigert");
     EXPECT_THROW(store.WriteFile(output, u"C:\\Knopf.json"), HostError);
     EXPECT_THROW(JsonPropertyStore::ReadFile(input, u"C:\\fehlt.json", pictures), HostError);
+    input.files[u"C:\\gross.json"].resize(JsonPropertyStore::MostDocumentBytes + 1, ' ');
+    EXPECT_THROW(JsonPropertyStore::ReadFile(input, u"C:\\gross.json", pictures), HostError);
 }
 
 TEST(JsonPropertyStore, AWrongTypeReachesTheButtonAsAMismatchNamingTheKey)

@@ -241,7 +241,7 @@ TEST_F(LauncherTest, WithPinsASignedClientIsCheckedWhereItLiesBeforeItReplacesTh
     pins = ParseSignerPins(PinnedKey + u";" + SecondKey);
     for (const KeyHash& signer : pins) {
         Reset();
-        signatures.findings = {UntrustedRoot, signer};
+        signatures.findings = {UntrustedRoot, signer, true};
         platform.files[Client] = u"5.2.0.14";
         StartWithServerVersion("5.3.1.7");
         ClientArrives(ProgramBytes());
@@ -264,9 +264,10 @@ TEST_F(LauncherTest, WithPinsAnUnsignedForeignOrChangedClientReplacesNothingAndT
     KeyHash foreign = pins[0];
     foreign[0] ^= 0xFF;
     const SignatureFindings refused[] = {
-        {0x800B0100, std::nullopt},  // unsigned
-        {0, foreign},                // signed by another key
-        {0x80096010, pins[0]},       // signed with the pinned key, then changed
+        {0x800B0100, std::nullopt, true},  // unsigned
+        {0, foreign, true},                // signed by another key
+        {0x80096010, pins[0], true},       // signed with the pinned key, then changed
+        {0, pins[0], false},               // signed with the pinned key, with more beside the signature
     };
     for (const SignatureFindings& findings : refused) {
         Reset();

@@ -1,9 +1,11 @@
 // Mutated property store files, loaded into a button: each one must load or
 // raise the program's error type, never crash or raise anything else.
 
+#include "AllocationLimit.h"
 #include "ScriptedButtonHost.h"
 
 #include "button/Button.h"
+#include "host/base/Base64.h"
 #include "host/base/HostError.h"
 #include "host/store/JsonPropertyStore.h"
 
@@ -11,6 +13,8 @@
 
 #include <chrono>
 #include <random>
+#include <set>
+#include <span>
 
 namespace qv::test {
 namespace {
@@ -115,6 +119,126 @@ TEST(PropertyStoreFuzz, MutatedStoreFilesLoadOrRaiseTheProgramsError)
     // ones that break it at every depth.
     EXPECT_GT(loaded, cases / 50);
     EXPECT_GT(refused, cases / 50);
+}
+
+TEST(PropertyStoreFuzz, RunningOutOfMemoryAnywhereInALoadIsErrorSeven)
+{
+    ScriptedPictureLoader pictures;
+    const std::vector<std::uint8_t> seed = SeedDocument(pictures);
+    int failures = 0;
+    for (std::size_t budget = 0;; budget += 97) {
+        ScriptedButtonParts parts;
+        button b(parts.Host());
+        b.InitDefaults();
+        bool failed = false;
+        try {
+            const AllocationLimit limit(budget);
+            try {
+                JsonPropertyStore store = JsonPropertyStore::Parse(seed, pictures);
+                b.LoadProperties(store);
+            } catch (const HostError& error) {
+                EXPECT_EQ(error.Number(), ErrorNumber::OutOfMemory) << budget << ": " << error.what();
+            }
+            failed = limit.Failed();
+        } catch (const std::bad_alloc&) {
+            ADD_FAILURE() << "out of memory at " << budget << " bytes escaped the load";
+        }
+        if (!failed) {
+            break;
+        }
+        ++failures;
+    }
+    // The budget ran out at every stage of the load, from parsing to the last key.
+    EXPECT_GT(failures, 50);
+}
+
+std::string Repeated(const std::string& piece, std::size_t times)
+{
+    std::string text;
+    text.reserve(piece.size() * times);
+    for (std::size_t i = 0; i < times; ++i) {
+        text += piece;
+    }
+    return text;
+}
+
+// Picture files whose headers claim 65535 x 65535 pixels, in each format the loader reads by size.
+std::vector<std::string> HugeClaims()
+{
+    std::string bmp(54, '\0');
+    bmp[0] = 'B';
+    bmp[1] = 'M';
+    bmp[14] = 40;
+    bmp[18] = bmp[19] = bmp[22] = bmp[23] = '\xFF';
+    std::string png = "\x89PNG\r\n\x1A\n" + std::string("\0\0\0\x0DIHDR\0\0\xFF\xFF\0\0\xFF\xFF", 16);
+    std::string gif = "GIF89a\xFF\xFF\xFF\xFF" + std::string(3, '\0') + ";";
+    std::string jpeg = "\xFF\xD8\xFF\xC0" + std::string("\0\x11\x08\xFF\xFF\xFF\xFF", 7);
+    std::string icon = std::string("\0\0\1\0\1\0", 6) + std::string(12, '\0') + std::string("\x16\0\0\0", 4) + png;
+    return {bmp, png, gif, jpeg, icon};
+}
+
+TEST(PropertyStoreFuzz, HostileStructuresLoadOrAreRefusedWithTheirNumberAndTheButtonStillDraws)
+{
+    std::vector<std::string> documents;
+    for (const std::string& open : {"[", "{\"a\":", "[{\"a\":"}) {
+        const std::string close = open == "[" ? "]" : open == "{\"a\":" ? "}" : "}]";
+        for (const std::size_t depth : {7u, 8u, 9u, 100000u}) {
+            documents.push_back(Repeated(open, depth) + "1" + Repeated(close, depth));
+            documents.push_back("{\"Picture\": " + Repeated(open, depth) + "1" + Repeated(close, depth) + "}");
+            documents.push_back("{\"Font\": {\"type\": \"font\", \"Name\": " + Repeated(open, depth) + "1" +
+                                Repeated(close, depth) + "}}");
+        }
+    }
+    documents.push_back("{\"Caption\": \"" + std::string(1 << 20, 'x') + "\"}");
+    documents.push_back("{\"Caption\": [" + Repeated("1,", 1 << 20) + "1]}");
+    documents.push_back("{\"Caption\": \"" + Repeated("\\u0000", 1000) + "\"}");
+    documents.push_back("{\"" + std::string(1 << 20, 'k') + "\": 1}");
+    const char* keys[] = {"Caption", "PicturePosition", "Picture", "PictureWidth", "PictureHeight",
+                          "OriginalPicSizeW", "OriginalPicSizeH", "PictureHover", "Enabled", "Font", "MouseIcon",
+                          "MousePointer", "ShowFocusRect", "Color_Pressed", "Color_Hover", "BackColor",
+                          "ForeColor", "SoundOver", "SoundClick", "DefCurHand", "XPShowBorderAlways", "MaskColor",
+                          "TransparentBG"};
+    for (const char* key : keys) {
+        for (const char* number : {"2147483647", "-2147483648", "2147483648", "-2147483649", "32768", "-32769",
+                                   "-1", "99999999999999999999", "-0.0", "1e308"}) {
+            documents.push_back(std::string("{\"") + key + "\": " + number + "}");
+        }
+    }
+    for (const std::string& claim : HugeClaims()) {
+        for (const char* key : {"Picture", "PictureHover", "MouseIcon"}) {
+            const std::vector<std::uint8_t> bytes(claim.begin(), claim.end());
+            documents.push_back(std::string("{\"") + key + "\": {\"type\": \"picture\", \"data\": \"" +
+                                Base64Encode(bytes) + "\"}}");
+        }
+    }
+
+    ScriptedPictureLoader pictures;
+    const std::set<std::int32_t> numbers = {ErrorNumber::Overflow, ErrorNumber::TypeMismatch,
+                                            ErrorNumber::InvalidFileFormat, ErrorNumber::InvalidPropertyValue,
+                                            ErrorNumber::InvalidPicture};
+    for (const std::string& document : documents) {
+        ScriptedButtonParts parts;
+        button b(parts.Host());
+        b.InitDefaults();
+        parts.surface.resized = [&b] { b.OnResize(); };
+        const std::string shown = document.substr(0, 60);
+        try {
+            JsonPropertyStore store = JsonPropertyStore::Parse(
+                std::span(reinterpret_cast<const std::uint8_t*>(document.data()), document.size()), pictures);
+            b.LoadProperties(store);
+        } catch (const HostError& error) {
+            EXPECT_TRUE(numbers.count(error.Number())) << shown << ": " << error.what();
+            EXPECT_LT(error.Description().size(), 400u) << shown;
+        }
+        // Whatever the file did, the button draws and takes input without an error.
+        EXPECT_NO_THROW({
+            b.OnResize();
+            parts.pointer.windowUnder = parts.surface.handle;
+            b.OnMouseMove(0, 0, 5, 5);
+            b.OnMouseDown(1, 0, 5, 5);
+            b.OnMouseUp(1, 0, 5, 5);
+        }) << shown;
+    }
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 #include "ScriptedButtonHost.h"
 
+#include "host/base/CheckedMath.h"
 #include "host/base/HostError.h"
 #include "host/base/Units.h"
+#include "host/gdi/PictureFormat.h"
 
 #include <sstream>
 #include <utility>
@@ -39,6 +41,12 @@ PictureRef ScriptedPictureLoader::LoadPicture(std::span<const std::uint8_t> file
 {
     if (fileData.empty()) {
         return std::make_shared<ScriptedPicture>(0, 0, true);
+    }
+    // Real picture files pass the program's own size check and decode to their claimed size.
+    if (const auto extent = PictureExtentOf(fileData); extent && !extent->drawn) {
+        CheckPictureSize(fileData);
+        return MakePicture(static_cast<std::int32_t>(extent->width * 2540 / 96),
+                           static_cast<std::int32_t>(extent->height * 2540 / 96));
     }
     std::istringstream in(std::string(fileData.begin(), fileData.end()));
     std::string magic;
@@ -192,6 +200,9 @@ void ScriptedCanvas::DrawPicture(const PictureObject&, std::int32_t naturalWidth
                                  std::int32_t drawnWidth, std::int32_t drawnHeight, std::int32_t x, std::int32_t y,
                                  OleColor keyColour)
 {
+    // As the interface promises: a drawn size beyond 16 bits overflows before anything is drawn.
+    CheckedInt16(drawnWidth);
+    CheckedInt16(drawnHeight);
     steps.push_back("DrawPicture " + std::to_string(naturalWidth) + "x" + std::to_string(naturalHeight) + " as " +
                     std::to_string(drawnWidth) + "x" + std::to_string(drawnHeight) + " at " + std::to_string(x) +
                     "," + std::to_string(y) + " key " + Hex(keyColour));

@@ -48,7 +48,7 @@ void RecordingFileOutput::ReplaceWithBytes(const Text& fileName, const ByteSnaps
     }
     if (check) {
         checked.push_back(bytes.ToVector());
-        if (!check(checkedName)) {
+        if (!check(HeldFile{checkedName})) {
             throw HostError(ErrorNumber::FileRefused, u"Prüfung nicht bestanden");
         }
     }

@@ -66,9 +66,9 @@ void ScriptedPlatform::EndProcess()
     m_journal.push_back("EndProcess");
 }
 
-SignatureFindings ScriptedSignatures::Inspect(const Text& fileName)
+SignatureFindings ScriptedSignatures::Inspect(const HeldFile& file)
 {
-    m_journal.push_back("Inspect " + Utf8FromText(fileName));
+    m_journal.push_back("Inspect " + Utf8FromText(file.path));
     return findings;
 }
 

@@ -66,7 +66,7 @@ private:
 class ScriptedSignatures final : public SignatureCheck {
 public:
     explicit ScriptedSignatures(Journal& journal) : m_journal(journal) {}
-    SignatureFindings Inspect(const Text& fileName) override;
+    SignatureFindings Inspect(const HeldFile& file) override;
 
     SignatureFindings findings;
 

@@ -1,4 +1,5 @@
 #include "host/base/HostError.h"
+#include "host/files/CertificateTable.h"
 #include "launcher/SignerPins.h"
 #include "launcher/win_Main.h"
 
@@ -43,11 +44,13 @@ TEST(SignerPins, OnlyAnIntactSignatureWithAPinnedKeyCounts)
         std::uint32_t trust;
         std::optional<KeyHash> key;
         bool accepted;
+        bool onlySignatures = true;
     };
     const Case cases[] = {
         {0, a, true},
         {0, b, true},
         {UntrustedRoot, a, true},      // self-signed or private root: the pin is the anchor
+        {0, a, false, false},          // intact, but with bytes beside the signature in the certificate table
         {0, other, false},             // signed, by another key
         {0, std::nullopt, false},      // no signer to be found
         {0x800B0100, std::nullopt, false},  // no signature at all
@@ -56,9 +59,73 @@ TEST(SignerPins, OnlyAnIntactSignatureWithAPinnedKeyCounts)
         {0x80092026, a, false},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(SignedByPinnedKey({c.trust, c.key}, pins), c.accepted) << std::hex << c.trust;
+        EXPECT_EQ(SignedByPinnedKey({c.trust, c.key, c.onlySignatures}, pins), c.accepted) << std::hex << c.trust;
     }
-    EXPECT_FALSE(SignedByPinnedKey({0, a}, {}));
+    EXPECT_FALSE(SignedByPinnedKey({0, a, true}, {}));
+}
+
+// A 64-bit program file whose certificate table, at its end, holds `table` and claims `claimed` bytes.
+std::vector<std::uint8_t> ProgramWithTable(const std::vector<std::uint8_t>& table, std::size_t claimed)
+{
+    std::vector<std::uint8_t> file(0x200);
+    file[0] = 'M';
+    file[1] = 'Z';
+    file[0x3C] = 0x40;
+    file[0x40] = 'P';
+    file[0x41] = 'E';
+    const std::size_t optional = 0x40 + 24;
+    file[optional] = 0x0B;
+    file[optional + 1] = 0x02;
+    file[optional + 108] = 16;
+    const auto put32 = [&file](std::size_t at, std::size_t value) {
+        for (int i = 0; i < 4; ++i) {
+            file[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
+        }
+    };
+    put32(optional + 112 + 4 * 8, table.empty() ? 0 : file.size());
+    put32(optional + 112 + 4 * 8 + 4, claimed);
+    file.insert(file.end(), table.begin(), table.end());
+    return file;
+}
+
+// One WIN_CERTIFICATE of `length` bytes around a 5-byte DER sequence, then `tail` after the sequence.
+std::vector<std::uint8_t> Entry(std::uint32_t length, const std::vector<std::uint8_t>& tail)
+{
+    std::vector<std::uint8_t> entry{static_cast<std::uint8_t>(length), 0, 0, 0, 0x00, 0x02, 0x02, 0x00,
+                                    0x30, 0x03, 0x02, 0x01, 0x05};
+    entry.insert(entry.end(), tail.begin(), tail.end());
+    return entry;
+}
+
+TEST(CertificateTable, HoldsSignaturesAndNothingBeyondTheirPadding)
+{
+    const std::vector<std::uint8_t> pad(3, 0);
+    const std::vector<std::uint8_t> proper = Entry(16, pad);
+    const CertificateTable signedTable = ReadCertificateTable(ProgramWithTable(proper, 16));
+    EXPECT_TRUE(signedTable.onlySignatures);
+    EXPECT_EQ(std::vector<std::uint8_t>(signedTable.firstSignature.begin(), signedTable.firstSignature.end()),
+              (std::vector<std::uint8_t>{0x30, 0x03, 0x02, 0x01, 0x05}));
+    const CertificateTable unsignedTable = ReadCertificateTable(ProgramWithTable({}, 0));
+    EXPECT_TRUE(unsignedTable.onlySignatures);
+    EXPECT_TRUE(unsignedTable.firstSignature.empty());
+
+    std::vector<std::uint8_t> inside = pad;
+    inside.insert(inside.end(), 16, 0x41);
+    std::vector<std::uint8_t> after = proper;
+    after.insert(after.end(), 16, 0x41);
+    std::vector<std::uint8_t> zerosAfter = proper;
+    zerosAfter.insert(zerosAfter.end(), 16, 0);
+    const std::vector<std::vector<std::uint8_t>> refused = {
+        ProgramWithTable(Entry(32, inside), 32),        // sixteen bytes inside the signature's entry
+        ProgramWithTable(after, 32),                    // sixteen more after it
+        ProgramWithTable(zerosAfter, 32),               // even as zeros: more than padding
+        ProgramWithTable(Entry(16, {0, 7, 0}), 16),     // padding that is not zero
+        ProgramWithTable(proper, 4096),                 // a table that claims more than the file holds
+        std::vector<std::uint8_t>(proper.begin(), proper.end()),  // no program at all
+    };
+    for (const auto& file : refused) {
+        EXPECT_FALSE(ReadCertificateTable(file).onlySignatures) << file.size();
+    }
 }
 
 TEST(ServerBase, TheSettingNamesItsSchemeOrGetsHttp)

@@ -11,6 +11,7 @@ and https tests, with openssl and osslsigncode, in a folder of the build:
   client-signed-a.exe             the newer stand-in client signed with key A
   client-signed-b.exe             the same, signed with key B
   client-changed.exe              signed with key A, then one byte of its code changed
+  client-padded-a.exe             signed with key A, then sixteen bytes added inside its certificate table
   client-unsigned.exe             the same client without a signature
 
   make_test_pki.py BUILD_DIR [OUT_DIR]   (default OUT_DIR: BUILD_DIR/test-pki)
@@ -22,6 +23,7 @@ stub_client_new.exe is newer. No private key ever leaves the build folder.
 import fcntl
 import os
 import shutil
+import struct
 import subprocess
 import sys
 
@@ -104,6 +106,26 @@ def make_clients(out, client):
         byte = f.read(1)
         f.seek(CHANGED_OFFSET)
         f.write(bytes([byte[0] ^ 0xFF]))
+    pad_certificate_table(os.path.join(out, "client-signed-a.exe"), os.path.join(out, "client-padded-a.exe"))
+
+
+def pad_certificate_table(signed, output):
+    """The signed client with sixteen bytes more inside its certificate table, which the signature does not cover."""
+    with open(signed, "rb") as f:
+        data = bytearray(f.read())
+    pe = struct.unpack_from("<I", data, 0x3C)[0]
+    optional = pe + 24
+    directories = optional + (112 if struct.unpack_from("<H", data, optional)[0] == 0x20B else 96)
+    security = directories + 4 * 8
+    offset, size = struct.unpack_from("<II", data, security)
+    if offset + size != len(data):
+        raise SystemExit("the certificate table of %s is not at its end" % signed)
+    length = struct.unpack_from("<I", data, offset)[0]
+    struct.pack_into("<I", data, offset, length + 16)
+    struct.pack_into("<II", data, security, offset, size + 16)
+    data[offset + length:offset + length] = b"QUORVELINDE-EXTRA"[:16]
+    with open(output, "wb") as f:
+        f.write(data)
 
 
 def main(argv):
@@ -118,7 +140,7 @@ def main(argv):
         fcntl.flock(lock, fcntl.LOCK_EX)
         if not os.path.exists(os.path.join(out, "pin-b.txt")):
             make_keys(out)
-        marker = os.path.join(out, "client-signed-b.exe")
+        marker = os.path.join(out, "client-padded-a.exe")
         if not os.path.exists(marker) or os.path.getmtime(marker) < os.path.getmtime(client):
             make_clients(out, client)
     return 0

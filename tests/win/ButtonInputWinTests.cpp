@@ -155,6 +155,37 @@ TEST_F(RealInput, DraggedOutAndReleasedThereItGivesNoClickAndTheHoverEnds)
     EXPECT_NE(GetCapture(), control);
 }
 
+TEST_F(RealInput, APressElsewhereReleasedOverItIsADragNotAClick)
+{
+    PointerTo(parent.Get(), 300, 200);
+    Settle(parent.Get(), 200);
+    Mouse(MOUSEEVENTF_LEFTDOWN);
+    PointerTo(control, 30, 20);
+    Settle(parent.Get(), 300, [this] { return Has("MouseIn 1"); });
+    Mouse(MOUSEEVENTF_LEFTUP);
+    Settle(parent.Get(), 1000, [this] { return Has("MouseUp 1 0 30 20"); });
+    EXPECT_FALSE(Has("Click"));
+    EXPECT_EQ(ClicksTold(), 0);
+}
+
+TEST_F(RealInput, AClickHandlerMaySetNewEvents)
+{
+    ButtonEvents replacing;
+    replacing.Click = [this] {
+        ButtonEvents replaced;
+        replaced.MouseUp = [this](std::int16_t button, std::int16_t, float, float) { Add("new MouseUp", button); };
+        ButtonWindow::FromHandle(control)->SetEvents(std::move(replaced));
+    };
+    ButtonWindow::FromHandle(control)->SetEvents(std::move(replacing));
+    PointerTo(control, 30, 20);
+    Settle(parent.Get(), 300);
+    Mouse(MOUSEEVENTF_LEFTDOWN);
+    Mouse(MOUSEEVENTF_LEFTUP);
+    Settle(parent.Get(), 1000, [this] { return Has("new MouseUp 1"); });
+    EXPECT_EQ(events, (Events{"new MouseUp 1"}));
+    EXPECT_EQ(ClicksTold(), 1);
+}
+
 TEST_F(RealInput, TheRightButtonIsReportedWithoutAClick)
 {
     PointerTo(control, 40, 10);
@@ -257,7 +288,10 @@ TEST_F(RealInput, ScreenReadersFindAPushButtonNamedByItsCaption)
 TEST_F(RealInput, AHandlerMayDestroyTheButtonItClicked)
 {
     ButtonEvents closing;
-    closing.Click = [this] { DestroyWindow(control); };
+    closing.Click = [this] {
+        events.push_back("Click");
+        DestroyWindow(control);
+    };
     closing.MouseUp = [this](std::int16_t, std::int16_t, float, float) { events.push_back("MouseUp after close"); };
     ButtonWindow::FromHandle(control)->SetEvents(std::move(closing));
     PointerTo(control, 30, 20);
@@ -268,7 +302,8 @@ TEST_F(RealInput, AHandlerMayDestroyTheButtonItClicked)
     Settle(parent.Get(), 100);
     EXPECT_FALSE(IsWindow(control));
     EXPECT_EQ(ButtonWindow::FromHandle(control), nullptr);
-    EXPECT_EQ(events, (Events{"MouseUp after close"}));
+    // Nothing of that input follows once the window is gone.
+    EXPECT_EQ(events, (Events{"Click"}));
 }
 
 }  // namespace

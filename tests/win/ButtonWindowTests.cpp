@@ -2,9 +2,11 @@
 #include "WindowPixels.h"
 
 #include "button/ButtonWindow_win.h"
+#include "host/base/Base64.h"
 #include "host/base/HostError.h"
 #include "host/base/WideText_win.h"
 #include "host/gdi/GdiFont_win.h"
+#include "host/gdi/GdiOwners_win.h"
 #include "host/gdi/OlePicture_win.h"
 
 #include <gtest/gtest.h>
@@ -298,6 +300,118 @@ TEST(ButtonWindow, ABrokenStoreFileIsRefusedWithItsReasonAndKeepsWhatLoadedBefor
     EXPECT_EQ(created.Control().BackColor(), 255u);
 
     EXPECT_THROW(created.LoadPropertiesFromFile(AsText(folder.Path() / L"fehlt.json")), HostError);
+}
+
+TEST(ButtonWindow, AStoreFileBeyondItsLimitsIsRefusedAtItsKeyAndTheButtonStillDraws)
+{
+    TestParent parent;
+    const HWND window = CreateByClassName(parent.Get(), L"Alt", 1);
+    ButtonWindow& created = *ButtonWindow::FromHandle(window);
+    created.Control().SetPicture(TestPicture(L"pattern.bmp"));
+    TempFolder folder;
+    const std::filesystem::path file = folder.Path() / L"grenzen.json";
+    const auto refusal = [&](const std::string& document) {
+        WriteWholeFile(file, std::vector<std::uint8_t>(document.begin(), document.end()));
+        try {
+            created.LoadPropertiesFromFile(AsText(file));
+        } catch (const HostError& error) {
+            return error;
+        }
+        return HostError(0, u"geladen");
+    };
+
+    HostError error = refusal(R"({"Caption": "Neu", "PictureWidth": 40000})");
+    EXPECT_EQ(error.Number(), ErrorNumber::Overflow);
+    EXPECT_NE(error.Description().find(u"\u201EPictureWidth\u201C"), Text::npos) << error.what();
+    EXPECT_EQ(created.Control().Caption(), u"Neu");
+    EXPECT_EQ(created.Control().PictureWidth(), 40);
+    error = refusal(R"({"PictureWidth": 30000, "PictureHeight": 30000})");
+    EXPECT_NE(error.Description().find(u"\u201EPictureHeight\u201C"), Text::npos) << error.what();
+    EXPECT_EQ(created.Control().PictureHeight(), 20);
+    created.Control().SetPictureWidth(40);
+
+    error = refusal(std::string(100000, '[') + std::string(100000, ']'));
+    EXPECT_EQ(error.Number(), ErrorNumber::InvalidFileFormat);
+    EXPECT_NE(error.Description().find(u"verschachtelt"), Text::npos) << error.what();
+    error = refusal("{\"Caption\": \"" + std::string(9 * 1024 * 1024, 'x') + "\"}");
+    EXPECT_EQ(error.Number(), ErrorNumber::InvalidFileFormat);
+    // A bitmap of 64 bytes that claims 16000 x 16000 pixels is refused before it is decoded.
+    std::vector<std::uint8_t> claim(64);
+    claim[0] = 'B';
+    claim[1] = 'M';
+    claim[14] = 40;
+    claim[19] = claim[23] = 0x3E;
+    claim[18] = claim[22] = 0x80;
+    claim[26] = 1;
+    claim[28] = 8;
+    claim[30] = 1;
+    error = refusal(R"({"Picture": {"type": "picture", "data": ")" + Base64Encode(claim) + R"("}})");
+    EXPECT_EQ(error.Number(), ErrorNumber::InvalidPicture);
+    EXPECT_NE(error.Description().find(u"16000 \u00D7 16000"), Text::npos) << error.what();
+
+    // The button draws and takes the pointer as before: nothing reaches the top level.
+    created.Control().Refresh();
+    SendMessageW(window, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+    EXPECT_FALSE(PrintClient(window).pixels.empty());
+}
+
+TEST(ButtonWindow, OrdinaryWin32CallsNeverEndTheProgram)
+{
+    TestParent parent;
+    const HWND window = CreateByClassName(parent.Get(), L"OK", 1);
+    ButtonWindow& created = *ButtonWindow::FromHandle(window);
+    button& b = created.Control();
+    std::vector<Text> changed;
+    created.OwnContainer()->propertyChanged = [&changed](const Text& name) { changed.push_back(name); };
+
+    // A font the button cannot use is passed over, as stock controls take any font.
+    const Text before = b.Font()->Size().ToText();
+    const OwnedFont huge(CreateFontW(-3000, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0, L"Arial"));
+    SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(huge.Get()), TRUE);
+    EXPECT_EQ(b.Font()->Size().ToText(), before);
+
+    // The font WM_GETFONT answers with lives as long as the button, through later font changes.
+    const auto lent = reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
+    const OwnedFont courier(
+        CreateFontW(-16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0, L"Courier New"));
+    SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(courier.Get()), TRUE);
+    EXPECT_EQ(b.Font()->Name(), u"Courier New");
+    LOGFONTW description{};
+    EXPECT_EQ(GetObjectW(lent, sizeof description, &description), static_cast<int>(sizeof description));
+
+    // A caption with a NUL stays whole; the window shows what comes before it.
+    changed.clear();
+    const Text caption(u"Speichern\0unter", 15);
+    b.SetCaption(caption);
+    EXPECT_EQ(b.Caption(), caption);
+    EXPECT_EQ(WindowText(window), u"Speichern");
+    EXPECT_EQ(changed, std::vector<Text>{u"Caption"});
+
+    // A quit posted just as the pointer enters stays for the program's own loop.
+    PostQuitMessage(3);
+    SendMessageW(window, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+    MSG quit{};
+    ASSERT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(quit.wParam, 3u);
+}
+
+TEST(ButtonWindow, WithTheGdiTableFullCreatingOneThrowsOutOfMemory)
+{
+    TestParent parent;
+    std::vector<OwnedBrush> filling;
+    for (;;) {
+        OwnedBrush brush(CreateSolidBrush(RGB(1, 2, 3)));
+        if (!brush) {
+            break;
+        }
+        filling.push_back(std::move(brush));
+    }
+    try {
+        ButtonWindow::Create(parent.Get(), 5, {0, 0, 80, 30}, {});
+        ADD_FAILURE() << "created with " << filling.size() << " brushes in the table";
+    } catch (const HostError& error) {
+        EXPECT_EQ(error.Number(), ErrorNumber::OutOfMemory) << error.what();
+    }
 }
 
 }  // namespace

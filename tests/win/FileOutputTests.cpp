@@ -49,15 +49,24 @@ TEST(WindowsFileOutput, ACheckSeesTheWrittenBytesOnDiskUnchangeableAndDecidesWhe
     std::vector<std::uint8_t> seen;
     bool writable = true;
     const auto look = [&](bool verdict) {
-        return [&, verdict](const Text& written) {
-            const std::filesystem::path path(AsWide(written));
+        return [&, verdict](const HeldFile& written) {
+            const std::filesystem::path path(AsWide(written.path));
             EXPECT_NE(path, target) << "checked under the target's name";
-            seen = ReadWholeFile(path);
+            seen.assign(16, 0);
+            OVERLAPPED start{};
+            DWORD read = 0;
+            ReadFile(reinterpret_cast<HANDLE>(written.handle), seen.data(), 16, &read, &start);
+            seen.resize(read);
+            // Another process tries to swap the bytes: write them, or rename them away and put others in their place.
             const HANDLE writer = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE |
                                               FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
             writable = writer != INVALID_HANDLE_VALUE;
             if (writable) {
                 CloseHandle(writer);
+            }
+            if (MoveFileW(path.c_str(), (folder.Path() / L"weg.bin").c_str())) {
+                writable = true;
+                WriteWholeFile(path, {6, 6, 6});
             }
             return verdict;
         };

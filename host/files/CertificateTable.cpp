@@ -1,0 +1,115 @@
+#include "host/files/CertificateTable.h"
+
+#include <algorithm>
+#include <optional>
+
+namespace qv {
+namespace {
+
+constexpr std::uint16_t PkcsSignedData = 2;
+constexpr std::uint16_t Revision2 = 0x0200;
+constexpr std::size_t SecurityDirectory = 4;
+
+std::uint32_t Le16(std::span<const std::uint8_t> d, std::size_t at)
+{
+    return d[at] | static_cast<std::uint32_t>(d[at + 1]) << 8;
+}
+
+std::uint32_t Le32(std::span<const std::uint8_t> d, std::size_t at)
+{
+    return Le16(d, at) | Le16(d, at + 2) << 16;
+}
+
+bool AllZero(std::span<const std::uint8_t> bytes)
+{
+    return std::all_of(bytes.begin(), bytes.end(), [](std::uint8_t b) { return b == 0; });
+}
+
+// The length of the DER value (a SEQUENCE) at the start of `content`, tag and length included.
+std::optional<std::size_t> DerLength(std::span<const std::uint8_t> content)
+{
+    if (content.size() < 2 || content[0] != 0x30) {
+        return std::nullopt;
+    }
+    std::size_t header = 2;
+    std::size_t length = content[1];
+    if (length & 0x80) {
+        const std::size_t digits = length & 0x7F;
+        if (digits == 0 || digits > 4 || content.size() < 2 + digits) {
+            return std::nullopt;
+        }
+        length = 0;
+        for (std::size_t i = 0; i < digits; ++i) {
+            length = length << 8 | content[2 + i];
+        }
+        header += digits;
+    }
+    if (length > content.size() - header) {
+        return std::nullopt;
+    }
+    return header + length;
+}
+
+// Where the table lies in the file, from the optional header's data directory.
+std::optional<std::span<const std::uint8_t>> TableOf(std::span<const std::uint8_t> file)
+{
+    if (file.size() < 0x40 || file[0] != 'M' || file[1] != 'Z') {
+        return std::nullopt;
+    }
+    const std::size_t pe = Le32(file, 0x3C);
+    if (pe > file.size() - 24 || Le32(file, pe) != 0x00004550) {
+        return std::nullopt;
+    }
+    const std::size_t optional = pe + 24;
+    if (optional + 2 > file.size()) {
+        return std::nullopt;
+    }
+    const std::uint32_t magic = Le16(file, optional);
+    const std::size_t countAt = optional + (magic == 0x20B ? 108 : 92);
+    const std::size_t directories = countAt + 4;
+    if ((magic != 0x10B && magic != 0x20B) || directories > file.size() ||
+        Le32(file, countAt) <= SecurityDirectory || directories + 8 * (SecurityDirectory + 1) > file.size()) {
+        return std::nullopt;
+    }
+    const std::size_t offset = Le32(file, directories + 8 * SecurityDirectory);
+    const std::size_t size = Le32(file, directories + 8 * SecurityDirectory + 4);
+    if (offset > file.size() || size > file.size() - offset) {
+        return std::nullopt;
+    }
+    return file.subspan(offset, size);
+}
+
+}  // namespace
+
+CertificateTable ReadCertificateTable(std::span<const std::uint8_t> file)
+{
+    CertificateTable result;
+    const auto table = TableOf(file);
+    if (!table) {
+        return result;
+    }
+    std::span<const std::uint8_t> rest = *table;
+    while (rest.size() >= 8) {
+        const std::size_t length = Le32(rest, 0);
+        if (length < 8 || length > rest.size() || Le16(rest, 4) != Revision2 || Le16(rest, 6) != PkcsSignedData) {
+            return result;
+        }
+        const std::span<const std::uint8_t> content = rest.subspan(8, length - 8);
+        const auto der = DerLength(content);
+        if (!der || content.size() - *der >= 8 || !AllZero(content.subspan(*der))) {
+            return result;
+        }
+        if (result.firstSignature.empty()) {
+            result.firstSignature = content.first(*der);
+        }
+        const std::size_t next = std::min(rest.size(), (length + 7) / 8 * 8);
+        if (!AllZero(rest.subspan(length, next - length))) {
+            return result;
+        }
+        rest = rest.subspan(next);
+    }
+    result.onlySignatures = AllZero(rest);
+    return result;
+}
+
+}  // namespace qv
