@@ -108,7 +108,7 @@ long LiveGdiObjects(bool& counted)
 int wmain()
 {
     qv::ComApartment com;
-    qv::ButtonWindow::RegisterClass();
+    qv::ButtonWindow::Register();
     const HWND parent = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 400, 200, nullptr, nullptr,
                                         GetModuleHandleW(nullptr), nullptr);
     BenchContainer container;

@@ -146,6 +146,10 @@ public:
     // Shows the button as input would leave it: for designers and previews
     // of the hover, pressed and focus looks. Redraws.
     void PreviewState(bool mouseOver, bool pressed, bool hasFocus);
+    // The state input left it in.
+    bool IsPressed() const noexcept { return g_Pressed == 1; }
+    bool IsMouseOver() const noexcept { return g_MouseOver == 1; }
+    bool HasFocus() const noexcept { return g_HasFocus == 1; }
 
     // A handler may set new events, and destroy the button's window: then
     // no further event of that input is raised.

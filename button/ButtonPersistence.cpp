@@ -161,17 +161,17 @@ Variant ButtonPersistence::Converted(Variant value, Index index)
         throw mismatch(u"Wahrheitswert");
     case Stored::Text:
         if (std::holds_alternative<Text>(value)) {
-            return std::move(value);
+            return value;
         }
         throw mismatch(u"Text");
     case Stored::Picture:
         if (std::holds_alternative<PictureRef>(value)) {
-            return std::move(value);
+            return value;
         }
         throw mismatch(u"Bild");
     case Stored::Font:
         if (const auto* font = std::get_if<FontRef>(&value); font && *font) {
-            return std::move(value);
+            return value;
         }
         throw mismatch(u"Schrift");
     }

@@ -3,12 +3,9 @@
 #include "host/base/TopLevelError.h"
 #include "host/base/WideText_win.h"
 #include "host/base/Win32Error_win.h"
-#include "host/files/FileInput_win.h"
-#include "host/files/FileOutput_win.h"
 #include "host/gdi/GdiFont_win.h"
 #include "host/gdi/OlePicture_win.h"
 #include "host/shell/SoundPlayer_win.h"
-#include "host/store/JsonPropertyStore.h"
 #include "host/window/Dpi_win.h"
 #include "host/window/MessagePump_win.h"
 #include "host/window/PointerServices_win.h"
@@ -151,20 +148,25 @@ void ButtonWindow::SetEvents(ButtonEvents events)
 
 void ButtonWindow::NotifyParentOfClick()
 {
+    NotifyParent(BN_CLICKED);
+}
+
+void ButtonWindow::NotifyParent(WORD code)
+{
     const HWND window = Handle();
     if (window) {
         if (const HWND parent = GetParent(window)) {
-            SendMessageW(parent, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(window), BN_CLICKED),
-                         reinterpret_cast<LPARAM>(window));
+            SendMessageW(parent, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(window), code), reinterpret_cast<LPARAM>(window));
         }
     }
 }
 
-void ButtonWindow::RegisterClass()
+void ButtonWindow::Register(HINSTANCE instance, bool global)
 {
     WNDCLASSEXW windowClass{};
     // Double-clicks arrive as such, so that the second press of one still presses the button.
-    windowClass.style = CS_DBLCLKS;
+    windowClass.style = CS_DBLCLKS | (global ? CS_GLOBALCLASS : 0u);
+    windowClass.hInstance = instance;
     windowClass.lpfnWndProc = &ClassProc;
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.lpszClassName = ButtonClassName;
@@ -184,7 +186,7 @@ ButtonWindow* ButtonWindow::FromHandle(HWND window) noexcept
 
 ButtonWindow& ButtonWindow::Create(HWND parent, int id, const RECT& bounds, const ButtonCreateParams& params)
 {
-    RegisterClass();
+    Register();
     g_creationError.reset();
     const HWND window = CreateWindowExW(0, ButtonClassName, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, bounds.left, bounds.top,
                                         bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
@@ -239,6 +241,9 @@ void ButtonWindow::MouseButtonDoubleClick(std::int16_t button)
     m_held |= HeldFlag(button);
     SetCapture(Handle());
     m_button.OnDoubleClick();
+    if (button == MouseButton::Left && (GetWindowLongPtrW(Handle(), GWL_STYLE) & BS_NOTIFY)) {
+        NotifyParent(BN_DOUBLECLICKED);
+    }
 }
 
 void ButtonWindow::MouseButtonUp(std::int16_t button, WPARAM keys, LPARAM position)
@@ -253,9 +258,10 @@ void ButtonWindow::MouseButtonUp(std::int16_t button, WPARAM keys, LPARAM positi
 
 LRESULT ButtonWindow::DialogCode(const MSG* message) const
 {
-    // A push button that takes its characters, so that key presses reach it,
+    // A push button to the dialog manager, which then clicks it for Alt and
+    // its mnemonic; it takes its characters, so that key presses reach it,
     // and Enter too: Enter is a key like any other here, not the dialog's default.
-    LRESULT code = DLGC_BUTTON | DLGC_WANTCHARS;
+    LRESULT code = DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON | DLGC_WANTCHARS;
     if (message && message->message == WM_KEYDOWN && message->wParam == VK_RETURN) {
         code |= DLGC_WANTMESSAGE;
     }
@@ -282,6 +288,10 @@ LRESULT ButtonWindow::AccessibleObject(WPARAM flags, LPARAM objectId)
 
 LRESULT ButtonWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    LRESULT answer = 0;
+    if (PushButtonMessage(message, wParam, lParam, answer) || ButtonMessage(message, wParam, lParam, answer)) {
+        return answer;
+    }
     switch (message) {
     case WM_CREATE:
         try {
@@ -378,9 +388,15 @@ LRESULT ButtonWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_SETFOCUS:
         m_button.OnEnterFocus();
+        if (GetWindowLongPtrW(Handle(), GWL_STYLE) & BS_NOTIFY) {
+            NotifyParent(BN_SETFOCUS);
+        }
         return 0;
     case WM_KILLFOCUS:
         m_button.OnExitFocus();
+        if (GetWindowLongPtrW(Handle(), GWL_STYLE) & BS_NOTIFY) {
+            NotifyParent(BN_KILLFOCUS);
+        }
         return 0;
     case WM_TIMER:
         if (wParam == OverTimerId) {
@@ -425,21 +441,6 @@ void ButtonWindow::TakeFont(HFONT font)
         return;
     }
     m_button.SetFont(taken);
-}
-
-void ButtonWindow::LoadPropertiesFromFile(const Text& fileName)
-{
-    WindowsFileInput files;
-    JsonPropertyStore store = JsonPropertyStore::ReadFile(files, fileName, g_pictures);
-    m_button.LoadProperties(store);
-}
-
-void ButtonWindow::SavePropertiesToFile(const Text& fileName)
-{
-    JsonPropertyStore store(g_pictures);
-    m_button.SaveProperties(store);
-    WindowsFileOutput files;
-    store.WriteFile(files, fileName);
 }
 
 }  // namespace qv

@@ -1,9 +1,11 @@
 #pragma once
-// The button as a Win32 child-window control. Register the class once, then
-// create it like any control:
+// The button as a Win32 child-window control, for C++ programs; C programs
+// use quorvelinde/button.h, whose class name, messages and notifications
+// this window answers. Register the class once, then create it like any
+// control or from a dialog template:
 //
-//   qv::ButtonWindow::RegisterClass();
-//   HWND ok = CreateWindowExW(0, qv::ButtonClassName, L"OK", WS_CHILD | WS_VISIBLE,
+//   qv::ButtonWindow::Register();
+//   HWND ok = CreateWindowExW(0, QV_BUTTON_CLASS, L"OK", WS_CHILD | WS_VISIBLE | WS_TABSTOP,
 //                             10, 10, 100, 30, parent, (HMENU)IDOK, instance, nullptr);
 //   qv::ButtonWindow::FromHandle(ok)->Control().SetPicturePosition(0);
 //
@@ -12,12 +14,9 @@
 // the parent's. A container of its own passes ButtonCreateParams instead and
 // then calls InitDefaults or LoadProperties itself. Each window owns its
 // control object, which goes when the window is destroyed (after the message
-// that destroyed it, so an event handler may destroy the button). UI thread only.
-//
-// Like a stock push button it tells its parent of each click with WM_COMMAND
-// and BN_CLICKED (after the Click event), takes part in dialog navigation
-// (give it WS_TABSTOP), and screen readers find a push button named by its
-// caption, which is also its window text.
+// that destroyed it, so an event handler may destroy the button). UI thread
+// only. Errors inside the window's messages, event handlers' included, go to
+// the top-level error handler (host/base/TopLevelError.h).
 
 #include "Button.h"
 #include "ButtonPainter_win.h"
@@ -26,6 +25,7 @@
 #include "host/window/WindowContainer_win.h"
 #include "host/window/WindowSurface_win.h"
 #include "host/window/WindowTimer_win.h"
+#include "quorvelinde/button.h"
 
 #include <windows.h>
 
@@ -35,7 +35,7 @@
 
 namespace qv {
 
-inline constexpr wchar_t ButtonClassName[] = L"QuorvelindeButton";
+inline constexpr wchar_t ButtonClassName[] = QV_BUTTON_CLASS;
 
 // The creation parameter (lpParam of CreateWindowEx) of a container that
 // serves the button itself.
@@ -49,8 +49,10 @@ struct ButtonCreateParams {
 
 class ButtonWindow final : private BoundWindow {
 public:
-    // Registers the window class; again is no error. Throws HostError.
-    static void RegisterClass();
+    // Registers the window class for windows of `instance` (null: the
+    // program's own module); `global` makes it a global class, for dialog
+    // templates in other modules such as DLLs. Again is no error. Throws HostError.
+    static void Register(HINSTANCE instance = nullptr, bool global = false);
     // The button of a window of this class, or null.
     static ButtonWindow* FromHandle(HWND window) noexcept;
     // Creates a visible child window; throws HostError, 7 when the system has
@@ -83,6 +85,11 @@ private:
     void MouseButtonDoubleClick(std::int16_t button);
     void MouseButtonUp(std::int16_t button, WPARAM keys, LPARAM position);
     LRESULT DialogCode(const MSG* message) const;
+    // BM_ and QVBM_ messages; false when `message` is none of them.
+    bool PushButtonMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool ButtonMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    // BN_SETFOCUS and the like, for a button with BS_NOTIFY.
+    void NotifyParent(WORD code);
     LRESULT AccessibleObject(WPARAM flags, LPARAM objectId);
     void NotifyParentOfClick();
 

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Runs the button gallery under Wine.
+"""Runs the button gallery, or with --dialog the dialog example, under Wine.
 
   run_gallery.py BUILD_DIR                     on your display (DISPLAY), until you close it
   run_gallery.py BUILD_DIR --screenshot FILE   on its own Xvfb: saves the gallery window as a
@@ -10,7 +10,8 @@
                                                gallery-pressed.png in FOLDER, and prints the
                                                gallery's event log
 
-The gallery is BUILD_DIR/button_gallery.exe, started through BUILD_DIR/wine-run;
+The gallery is BUILD_DIR/button_gallery.exe, the dialog example
+BUILD_DIR/button_dialog.exe, each started through BUILD_DIR/wine-run;
 the tour drives it with BUILD_DIR/input_driver.exe, which sends real input.
 """
 
@@ -23,6 +24,8 @@ import time
 import launcher_kit as kit
 
 TITLE = "Quorvelinde \u2013 Schaltfl\u00e4chen"
+# The programs, with their window titles.
+EXAMPLES = {"gallery": ("button_gallery.exe", TITLE), "dialog": ("button_dialog.exe", "Quorvelinde \u2013 Dialog")}
 # Control ids of the gallery: the samples from 100 in rows of three, the log.
 LEFT_PICTURE, LOG = 101, 200
 
@@ -30,14 +33,15 @@ LEFT_PICTURE, LOG = 101, 200
 class Gallery:
     """The gallery running on an Xvfb of its own."""
 
-    def __init__(self, build):
+    def __init__(self, build, example="gallery"):
         self.build = build
+        program, title = EXAMPLES[example]
         self.xvfb, self.display = kit.start_xvfb()
         self.env = dict(os.environ, DISPLAY=self.display, QV_USE_DISPLAY="1")
         self.process = subprocess.Popen(
-            [os.path.join(build, "wine-run"), os.path.join(build, "button_gallery.exe")], env=self.env,
+            [os.path.join(build, "wine-run"), os.path.join(build, program)], env=self.env,
             stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, start_new_session=True)
-        self.geometry = window_geometry(self.display, TITLE)
+        self.geometry = window_geometry(self.display, title)
         # The buttons draw once they are placed; give the window a moment to paint.
         time.sleep(1.5)
 
@@ -78,7 +82,7 @@ def window_geometry(display, title, seconds=60):
             return (values["Absolute upper-left X"], values["Absolute upper-left Y"],
                     values["Width"], values["Height"])
         time.sleep(0.25)
-    raise SystemExit("the gallery window did not appear")
+    raise SystemExit("the window \"%s\" did not appear" % title)
 
 
 def tour(gallery, folder):
@@ -98,17 +102,18 @@ def main(argv):
     if not argv or argv[0].startswith("-"):
         sys.exit(__doc__)
     build = os.path.abspath(argv[0])
+    example = "dialog" if "--dialog" in argv else "gallery"
     if "--screenshot" not in argv and "--tour" not in argv:
         if not os.environ.get("DISPLAY"):
-            sys.exit("no DISPLAY: use --screenshot FILE or --tour FOLDER to see the gallery on Xvfb")
-        return subprocess.call([os.path.join(build, "wine-run"), os.path.join(build, "button_gallery.exe")],
+            sys.exit("no DISPLAY: use --screenshot FILE or --tour FOLDER to see it on Xvfb")
+        return subprocess.call([os.path.join(build, "wine-run"), os.path.join(build, EXAMPLES[example][0])],
                                env=dict(os.environ, QV_USE_DISPLAY="1"))
-    gallery = Gallery(build)
+    gallery = Gallery(build, example)
     try:
         if "--screenshot" in argv:
             shot = os.path.abspath(argv[argv.index("--screenshot") + 1])
             gallery.screenshot(shot)
-            print("gallery: %dx%d window, saved to %s" % (gallery.geometry[2], gallery.geometry[3], shot))
+            print("%s: %dx%d window, saved to %s" % (example, gallery.geometry[2], gallery.geometry[3], shot))
         else:
             shots, log = tour(gallery, os.path.abspath(argv[argv.index("--tour") + 1]))
             for name, path in shots.items():

@@ -82,7 +82,7 @@ ButtonWindow& PlaceButton(HWND parent, HINSTANCE instance, int id, const wchar_t
 GalleryWindow::GalleryWindow(HINSTANCE instance)
 {
     RegisterPlainWindowClass(WindowClass);
-    ButtonWindow::RegisterClass();
+    ButtonWindow::Register();
 
     m_font.Reset(CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma"));
     m_titleFont.Reset(CreateFontW(-16, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma"));

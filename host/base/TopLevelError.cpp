@@ -1,18 +1,13 @@
 #include "host/base/TopLevelError.h"
 
-#include <cstdio>
+#include "host/base/DefaultErrorReport.h"
+
 #include <cstdlib>
 
 namespace qv {
 namespace {
 
-void AbortWithMessage(const HostError& error)
-{
-    std::fprintf(stderr, "Unbehandelter Fehler %s\n", error.what());
-    std::abort();
-}
-
-TopLevelErrorHandler g_handler = &AbortWithMessage;
+TopLevelErrorHandler g_handler = &ReportToDeveloper;
 bool g_reportBegun = false;
 
 }  // namespace
@@ -20,7 +15,7 @@ bool g_reportBegun = false;
 TopLevelErrorHandler SetTopLevelErrorHandler(TopLevelErrorHandler handler)
 {
     const TopLevelErrorHandler previous = g_handler;
-    g_handler = handler ? handler : &AbortWithMessage;
+    g_handler = handler ? handler : &ReportToDeveloper;
     return previous;
 }
 

@@ -10,7 +10,9 @@ namespace qv {
 using TopLevelErrorHandler = void (*)(const HostError&);
 
 // The program installs its report once at start; tests install a recorder.
-// Returns the handler that was installed before.
+// Without one (or with null), errors go to ReportToDeveloper, which tells a
+// developer and lets the program go on. Returns the handler that was
+// installed before.
 TopLevelErrorHandler SetTopLevelErrorHandler(TopLevelErrorHandler handler);
 
 // Call only from inside a catch block. An error that comes while another is

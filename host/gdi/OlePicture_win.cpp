@@ -128,6 +128,48 @@ PictureRef OlePicture::Wrap(ComPtr<IPicture> picture)
     return std::make_shared<OlePicture>(std::move(picture), std::vector<std::uint8_t>{});
 }
 
+namespace {
+
+PictureRef Borrowed(PICTDESC& description)
+{
+    description.cbSizeofstruct = sizeof description;
+    ComPtr<IPicture> picture;
+    const HRESULT hr =
+        OleCreatePictureIndirect(&description, IID_IPicture, FALSE, reinterpret_cast<void**>(picture.Put()));
+    if (FAILED(hr)) {
+        throw ErrorFromHresult(hr, u"Das Bild kann nicht übernommen werden");
+    }
+    return OlePicture::Wrap(std::move(picture));
+}
+
+}  // namespace
+
+PictureRef OlePicture::Borrow(HBITMAP bitmap)
+{
+    if (GetObjectType(bitmap) != OBJ_BITMAP) {
+        return nullptr;
+    }
+    PICTDESC description{};
+    description.picType = PICTYPE_BITMAP;
+    description.bmp.hbitmap = bitmap;
+    return Borrowed(description);
+}
+
+PictureRef OlePicture::Borrow(HICON icon)
+{
+    ICONINFO info{};
+    if (!GetIconInfo(icon, &info)) {
+        return nullptr;
+    }
+    // GetIconInfo hands out copies of the icon's bitmaps.
+    const OwnedBitmap colour(info.hbmColor);
+    const OwnedBitmap mask(info.hbmMask);
+    PICTDESC description{};
+    description.picType = PICTYPE_ICON;
+    description.icon.hicon = icon;
+    return Borrowed(description);
+}
+
 std::int32_t OlePicture::Width() const
 {
     if (IsEmpty()) {

@@ -20,6 +20,10 @@ public:
     static PictureRef Empty();
     // A picture object made elsewhere.
     static PictureRef Wrap(ComPtr<IPicture> picture);
+    // A picture of a bitmap or icon handle, which stays the caller's: it
+    // must outlive the picture. Null for a handle that is not of that kind.
+    static PictureRef Borrow(HBITMAP bitmap);
+    static PictureRef Borrow(HICON icon);
 
     std::int32_t Width() const override;
     std::int32_t Height() const override;

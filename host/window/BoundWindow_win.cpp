@@ -65,7 +65,9 @@ void RegisterWindowClass(WNDCLASSEXW windowClass)
 {
     windowClass.cbSize = sizeof windowClass;
     windowClass.cbWndExtra += static_cast<int>(sizeof(LONG_PTR));
-    windowClass.hInstance = GetModuleHandleW(nullptr);
+    if (!windowClass.hInstance) {
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+    }
     if (!RegisterClassExW(&windowClass) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
         throw ErrorFromLastError(u"Die Fensterklasse kann nicht angelegt werden");
     }

@@ -50,8 +50,9 @@ void BindOwnedWindow(HWND window, std::unique_ptr<BoundWindow> target) noexcept;
 // The object bound to a window of the program, or null.
 BoundWindow* BoundTo(HWND window) noexcept;
 
-// Registers a window class of this module, reserving its first extra bytes
-// for the binding; registering it again is no error. Throws HostError.
+// Registers a window class (of this program's module unless it names
+// another), reserving its first extra bytes for the binding; registering it
+// again is no error. Throws HostError.
 void RegisterWindowClass(WNDCLASSEXW windowClass);
 // Registers a class of top-level windows bound to their objects through
 // BoundWindowProc, with the arrow pointer on a white background.

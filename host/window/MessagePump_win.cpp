@@ -25,4 +25,19 @@ void WindowsMessagePump::WaitForMessages(std::int32_t milliseconds)
                                 MWMO_INPUTAVAILABLE);
 }
 
+bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit)
+{
+    WindowsMessagePump pump;
+    const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(limit.count());
+    while (!done()) {
+        const ULONGLONG now = GetTickCount64();
+        if (now >= end) {
+            return false;
+        }
+        pump.WaitForMessages(static_cast<std::int32_t>(end - now < 50 ? end - now : 50));
+        pump.PumpStep();
+    }
+    return true;
+}
+
 }  // namespace qv

@@ -180,8 +180,8 @@ std::vector<std::string> HugeClaims()
 TEST(PropertyStoreFuzz, HostileStructuresLoadOrAreRefusedWithTheirNumberAndTheButtonStillDraws)
 {
     std::vector<std::string> documents;
-    for (const std::string& open : {"[", "{\"a\":", "[{\"a\":"}) {
-        const std::string close = open == "[" ? "]" : open == "{\"a\":" ? "}" : "}]";
+    const std::pair<std::string, std::string> kinds[] = {{"[", "]"}, {"{\"a\":", "}"}, {"[{\"a\":", "}]"}};
+    for (const auto& [open, close] : kinds) {
         for (const std::size_t depth : {7u, 8u, 9u, 100000u}) {
             documents.push_back(Repeated(open, depth) + "1" + Repeated(close, depth));
             documents.push_back("{\"Picture\": " + Repeated(open, depth) + "1" + Repeated(close, depth) + "}");

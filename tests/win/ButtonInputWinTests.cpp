@@ -57,7 +57,7 @@ class RealInput : public ::testing::Test {
 protected:
     RealInput()
     {
-        ButtonWindow::RegisterClass();
+        ButtonWindow::Register();
         edit = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER, 20, 80, 120, 24,
                                parent.Get(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(5)),
                                GetModuleHandleW(nullptr), nullptr);

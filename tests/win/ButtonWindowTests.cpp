@@ -8,15 +8,18 @@
 #include "host/gdi/GdiFont_win.h"
 #include "host/gdi/GdiOwners_win.h"
 #include "host/gdi/OlePicture_win.h"
+#include "quorvelinde/button.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace qv::test {
 namespace {
 
 HWND CreateByClassName(HWND parent, const wchar_t* text, int id, int width = 120, int height = 40)
 {
-    ButtonWindow::RegisterClass();
+    ButtonWindow::Register();
     return CreateWindowExW(0, ButtonClassName, text, WS_CHILD | WS_VISIBLE, 10, 10, width, height, parent,
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
 }
@@ -393,6 +396,121 @@ TEST(ButtonWindow, OrdinaryWin32CallsNeverEndTheProgram)
     MSG quit{};
     ASSERT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(quit.wParam, 3u);
+}
+
+TEST(ButtonWindow, EveryMessageOfTheCInterfaceSetsWhatItNames)
+{
+    TestParent parent;
+    const HWND window = CreateByClassName(parent.Get(), L"OK", 1);
+    const button& b = ButtonWindow::FromHandle(window)->Control();
+    const auto send = [window](UINT message, WPARAM wParam, LPARAM lParam) {
+        return SendMessageW(window, message, wParam, lParam);
+    };
+
+    const wchar_t caption[] = L"Speichern\0unter";
+    EXPECT_EQ(send(QVBM_SETCAPTION, 15, reinterpret_cast<LPARAM>(caption)), TRUE);
+    EXPECT_EQ(b.Caption(), Text(u"Speichern\0unter", 15));
+    wchar_t back[8] = {};
+    EXPECT_EQ(send(QVBM_GETCAPTION, std::size(back), reinterpret_cast<LPARAM>(back)), 15);
+    EXPECT_STREQ(back, L"Speiche");
+
+    // Pictures stay the caller's: the button draws them while the caller keeps them.
+    const OwnedBitmap bitmap(CreateBitmap(24, 12, 1, 32, nullptr));
+    EXPECT_EQ(send(QVBM_SETPICTURE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap.Get())), TRUE);
+    ASSERT_TRUE(b.Picture());
+    EXPECT_EQ(b.PictureWidth(), 24);
+    EXPECT_EQ(b.PictureHeight(), 12);
+    const HICON icon = LoadIconW(nullptr, IDI_INFORMATION);
+    EXPECT_EQ(send(QVBM_SETHOVERPICTURE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon)), TRUE);
+    EXPECT_EQ(AsOlePicture(b.PictureHover())->Type(), PICTYPE_ICON);
+    EXPECT_EQ(send(QVBM_SETPICTURE, IMAGE_ICON, reinterpret_cast<LPARAM>(bitmap.Get())), FALSE);
+    EXPECT_EQ(send(QVBM_SETPICTURE, IMAGE_CURSOR, reinterpret_cast<LPARAM>(bitmap.Get())), FALSE);
+    EXPECT_EQ(send(QVBM_SETHOVERPICTURE, IMAGE_ICON, 0), TRUE);
+    EXPECT_FALSE(b.PictureHover());
+
+    send(QVBM_SETPICTUREPOSITION, 3, 0);
+    EXPECT_EQ(b.PicturePosition(), 3);
+    EXPECT_EQ(send(QVBM_GETPICTUREPOSITION, 0, 0), 3);
+    send(QVBM_SETPICTURESIZE, 40, 20);
+    SIZE size{};
+    send(QVBM_GETPICTURESIZE, 0, reinterpret_cast<LPARAM>(&size));
+    EXPECT_EQ(size.cx, 40);
+    EXPECT_EQ(size.cy, 20);
+    EXPECT_EQ(b.PictureHeight(), 20);
+
+    const std::pair<WPARAM, OleColor (button::*)() const noexcept> colours[] = {
+        {QVBC_BACK, &button::BackColor}, {QVBC_FORE, &button::ForeColor}, {QVBC_HOVER, &button::Color_Hover},
+        {QVBC_PRESSED, &button::Color_Pressed}, {QVBC_MASK, &button::MaskColor}};
+    for (const auto& [which, property] : colours) {
+        const OleColor colour = 0x102030 + static_cast<OleColor>(which);
+        EXPECT_EQ(send(QVBM_SETCOLOR, which, static_cast<LPARAM>(colour)), TRUE);
+        EXPECT_EQ((b.*property)(), colour);
+        EXPECT_EQ(static_cast<OleColor>(send(QVBM_GETCOLOR, which, 0)), colour);
+    }
+    EXPECT_EQ(send(QVBM_SETCOLOR, QVBC_BACK, static_cast<LPARAM>(QVB_SYSCOLOR(COLOR_BTNFACE))), TRUE);
+    EXPECT_EQ(b.BackColor(), 0x8000000Fu);
+    EXPECT_EQ(send(QVBM_SETCOLOR, 5, 0), FALSE);
+
+    TempFolder folder;
+    const std::wstring file = (folder.Path() / L"knopf.json").wstring();
+    EXPECT_EQ(send(QVBM_SAVEPROPERTIES, 0, reinterpret_cast<LPARAM>(file.c_str())), 0);
+    const HWND other = CreateByClassName(parent.Get(), L"Anders", 2);
+    EXPECT_EQ(SendMessageW(other, QVBM_LOADPROPERTIES, 0, reinterpret_cast<LPARAM>(file.c_str())), 0);
+    EXPECT_EQ(ButtonWindow::FromHandle(other)->Control().Caption(), b.Caption());
+    WriteWholeFile(folder.Path() / L"kaputt.json", {'{'});
+    const std::wstring broken = (folder.Path() / L"kaputt.json").wstring();
+    EXPECT_EQ(SendMessageW(other, QVBM_LOADPROPERTIES, 0, reinterpret_cast<LPARAM>(broken.c_str())),
+              ErrorNumber::InvalidFileFormat);
+}
+
+TEST(ButtonWindow, ItAnswersThePushButtonMessagesOfTheDialogManagerAndOfTestTools)
+{
+    ASSERT_TRUE(QvButtonRegister(GetModuleHandleW(nullptr), TRUE));
+    WNDCLASSEXW registered{};
+    registered.cbSize = sizeof registered;
+    ASSERT_TRUE(GetClassInfoExW(GetModuleHandleW(nullptr), QV_BUTTON_CLASS, &registered));
+    EXPECT_TRUE(registered.style & CS_GLOBALCLASS);
+
+    TestParent parent;
+    const HWND window = CreateWindowExW(0, QV_BUTTON_CLASS, L"&Weiter", WS_CHILD | WS_VISIBLE | BS_NOTIFY, 10, 10, 100,
+                                        30, parent.Get(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(4)),
+                                        GetModuleHandleW(nullptr), nullptr);
+    ButtonWindow& created = *ButtonWindow::FromHandle(window);
+    int clicks = 0;
+    ButtonEvents events;
+    events.Click = [&clicks] { ++clicks; };
+    created.SetEvents(events);
+    const auto told = [&parent](int code) {
+        return std::count_if(parent.commands.begin(), parent.commands.end(),
+                             [code](const auto& command) { return command.id == 4 && command.code == code; });
+    };
+
+    EXPECT_EQ(SendMessageW(window, WM_GETDLGCODE, 0, 0) & (DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON),
+              DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON);
+    SendMessageW(window, BM_CLICK, 0, 0);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(told(BN_CLICKED), 1);
+    EXPECT_EQ(told(BN_SETFOCUS), 1) << "a click takes the focus";
+    EXPECT_EQ(SendMessageW(window, BM_GETSTATE, 0, 0) & (BST_PUSHED | BST_FOCUS), BST_FOCUS);
+    EnableWindow(window, FALSE);
+    SendMessageW(window, BM_CLICK, 0, 0);
+    EXPECT_EQ(clicks, 1);
+    EnableWindow(window, TRUE);
+
+    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    EXPECT_TRUE(SendMessageW(window, BM_GETSTATE, 0, 0) & BST_PUSHED);
+    SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    SendMessageW(window, BM_SETSTATE, TRUE, 0);
+    EXPECT_TRUE(created.Control().IsPressed());
+    SendMessageW(window, BM_SETSTATE, FALSE, 0);
+    EXPECT_FALSE(SendMessageW(window, BM_GETSTATE, 0, 0) & BST_PUSHED);
+
+    SendMessageW(window, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(5, 5));
+    SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    EXPECT_EQ(told(BN_DOUBLECLICKED), 1);
+    const auto focusLosses = told(BN_KILLFOCUS);
+    SetFocus(parent.Get());
+    EXPECT_EQ(told(BN_KILLFOCUS), focusLosses + 1);
 }
 
 TEST(ButtonWindow, WithTheGdiTableFullCreatingOneThrowsOutOfMemory)

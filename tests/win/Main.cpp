@@ -1,6 +1,6 @@
 #include "host/base/ComApartment_win.h"
 #include "host/base/TopLevelError.h"
-#include "tests/support/PumpUntil_win.h"
+#include "host/window/MessagePump_win.h"
 
 #include <gtest/gtest.h>
 

@@ -3,8 +3,8 @@
 #include "host/base/TickCounter_win.h"
 #include "host/files/FileOutput_win.h"
 #include "host/read/UrlMonikerReadService_win.h"
+#include "host/window/MessagePump_win.h"
 #include "netgrab/NetGrab.h"
-#include "tests/support/PumpUntil_win.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "TestSupport.h"
 
 #include "host/read/UrlMonikerReadService_win.h"
-#include "tests/support/PumpUntil_win.h"
+#include "host/window/MessagePump_win.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "TestSupport.h"
 
-#include "tests/support/PumpUntil_win.h"
+#include "host/window/MessagePump_win.h"
 
 #include <windows.h>
 

@@ -1,0 +1,10 @@
+#ifndef BUTTON_DIALOG_IDS_H
+#define BUTTON_DIALOG_IDS_H
+
+#define IDD_EXAMPLE 100
+#define IDC_SAVE 101
+#define IDC_OPEN 102
+#define IDC_HELP_BUTTON 103
+#define IDC_STATUS 104
+
+#endif
