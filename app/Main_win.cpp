@@ -6,6 +6,7 @@
 
 #include "host/base/ComApartment_win.h"
 #include "host/base/TopLevelError.h"
+#include "host/files/RunLogFile_win.h"
 #include "launcher/MainWindow_win.h"
 #include "launcher/SignerPins.h"
 
@@ -13,10 +14,12 @@
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
 {
+    qv::RunLogFile log(qv::RunLogFile::DefaultPath());
+    qv::RecordReportsIn(log);
     qv::SetTopLevelErrorHandler(&qv::ReportErrorAndEnd);
     try {
         qv::ComApartment com;
-        qv::MainWindow window(qv::DistributionServer(), qv::ParseSignerPins(qv::SignerPinList()), instance);
+        qv::MainWindow window(qv::DistributionServer(), qv::ParseSignerPins(qv::SignerPinList()), instance, log);
         window.LoadAndShow();
         return window.RunMessageLoop();
     } catch (...) {

@@ -35,3 +35,34 @@ function(qv_link_closure target archives libraries)
   set(${archives} ${qv_archives} PARENT_SCOPE)
   set(${libraries} ${qv_libraries} PARENT_SCOPE)
 endfunction()
+
+# Writes the recipe that links `program` anew from the objects of
+# `objects_target` and a freshly compiled BuildSettings.cpp, as a JSON file.
+function(qv_write_link_recipe program objects_target json)
+  qv_link_closure(${program} program_archives program_libraries)
+  set(archives "")
+  foreach(archive IN LISTS program_archives)
+    list(APPEND archives "\"$<TARGET_LINKER_FILE:${archive}>\"")
+  endforeach()
+  list(JOIN archives ", " archives)
+  # The target's options begin with those of its directory (add_link_options).
+  get_target_property(link_options ${program} LINK_OPTIONS)
+  get_target_property(is_gui ${program} WIN32_EXECUTABLE)
+  if(MINGW AND is_gui)
+    list(APPEND link_options -mwindows)
+  endif()
+  list(TRANSFORM program_libraries PREPEND "-l")
+  list(APPEND link_options ${program_libraries})
+  list(TRANSFORM link_options PREPEND "\"")
+  list(TRANSFORM link_options APPEND "\"")
+  list(JOIN link_options ", " link_options)
+  file(GENERATE OUTPUT ${json} CONTENT "{
+  \"compiler\": \"${CMAKE_CXX_COMPILER}\",
+  \"compile_options\": [\"-std=c++20\", \"-I${PROJECT_SOURCE_DIR}\"],
+  \"settings_source\": \"${PROJECT_SOURCE_DIR}/app/BuildSettings.cpp\",
+  \"objects\": [\"$<JOIN:$<TARGET_OBJECTS:${objects_target}>,\"$<COMMA> \">\"],
+  \"archives\": [${archives}],
+  \"link_options\": [${link_options}]
+}
+")
+endfunction()

@@ -2,6 +2,14 @@
 
 namespace qv {
 
+Text ServerPath(const Text& fileName)
+{
+    Text path = u"/";
+    path += ServerFolderName;
+    path += u'/';
+    return path + fileName;
+}
+
 Text ClientInFolder(const Text& programFolder)
 {
     return programFolder + ClientFileName;

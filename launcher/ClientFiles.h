@@ -6,9 +6,12 @@
 namespace qv {
 
 inline constexpr char16_t ClientFileName[] = u"tamorix.exe";
-// On the server, below its base address.
-inline constexpr char16_t ServerVersionTextPath[] = u"/tamorix/tamorixversion.txt";
-inline constexpr char16_t ServerClientPath[] = u"/tamorix/tamorix.exe";
+// On the server: a folder with the client and the text that announces its version.
+inline constexpr char16_t ServerFolderName[] = u"tamorix";
+inline constexpr char16_t VersionTextFileName[] = u"tamorixversion.txt";
+
+// A file of the server's folder below the server's base address ("/tamorix/tamorix.exe").
+Text ServerPath(const Text& fileName);
 
 // The client the launcher looks at and starts: in the program folder, which
 // ends with its separator.

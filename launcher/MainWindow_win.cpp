@@ -49,9 +49,30 @@ OwnedIcon IconOfSize(HMODULE resources, int width, int height)
     return icon;
 }
 
+// What every request of the launcher tells the server, so that its access
+// log can show which launchers and client versions are in the field:
+// "X-Quorvelinde: Quorvelinde/1.00 tamorix/5.2.0.14" (or "tamorix/keiner").
+Text RequestHeaders(WindowsLauncherServices& platform)
+{
+    const Text client = ClientInFolder(WithTrailingSeparator(platform.ProgramPath()));
+    Text version = u"keiner";
+    try {
+        const std::unique_ptr<FileQueries> files = platform.CreateFileSystemObject();
+        if (files->FileExists(client)) {
+            const Text found = files->GetFileVersion(client);
+            version = found.empty() ? u"ohne-Version" : found;
+        }
+    } catch (const HostError&) {
+        // Unreadable here means unreadable for the sequence too, which reports it; the header just says so.
+        version = u"unlesbar";
+    }
+    return u"X-Quorvelinde: Quorvelinde/" + Text(LauncherVersion) + u" tamorix/" + version + u"\r\n";
+}
+
 }  // namespace
 
-MainWindow::MainWindow(const Text& server, std::vector<KeyHash> signerPins, HMODULE resources)
+MainWindow::MainWindow(const Text& server, std::vector<KeyHash> signerPins, HMODULE resources, RunLog& log)
+    : m_log(log)
 {
     RegisterPlainWindowClass(WindowClass);
     m_logoPicture = LoadPictureResource(resources, QV_LOGO_JPEG);
@@ -73,8 +94,11 @@ MainWindow::MainWindow(const Text& server, std::vector<KeyHash> signerPins, HMOD
     SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_bigIcon.Get()));
     SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_smallIcon.Get()));
 
-    const win_MainHost host{m_platform,        m_pump,           m_ticks,     m_files,
-                            m_readsOfNetGrab1, m_readsOfNetGrab2, m_signatures};
+    const Text headers = RequestHeaders(m_platform);
+    m_readsOfNetGrab1.SetRequestHeaders(headers);
+    m_readsOfNetGrab2.SetRequestHeaders(headers);
+    const win_MainHost host{m_platform,        m_pump,           m_ticks,      m_files,
+                            m_readsOfNetGrab1, m_readsOfNetGrab2, m_signatures, m_log};
     m_main = std::make_unique<win_Main>(host, *lbl_Status, reinterpret_cast<WindowHandle>(Handle()), server,
                                         std::move(signerPins));
 }
@@ -187,6 +211,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         // The client file is only ever replaced in one step, so ending here leaves it whole.
         // Behind an error report the report ends the process.
         if (!ErrorReportBegun()) {
+            m_log.Record(u"Fenster geschlossen; Ende mit Code 0");
             m_platform.EndProcess();
         }
         return 0;

@@ -34,7 +34,8 @@ public:
     // The logo and the icon come from `resources`, normally the program's own
     // module. With `signerPins`, a downloaded client must be signed with one
     // of those keys to replace the local one.
-    MainWindow(const Text& server, std::vector<KeyHash> signerPins, HMODULE resources);
+    // Each step of the sequence goes to `log`, which must outlive the window.
+    MainWindow(const Text& server, std::vector<KeyHash> signerPins, HMODULE resources, RunLog& log);
     ~MainWindow();
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
@@ -61,6 +62,7 @@ private:
     UrlMonikerReadService m_readsOfNetGrab1;
     UrlMonikerReadService m_readsOfNetGrab2;
     AuthenticodeCheck m_signatures;
+    RunLog& m_log;
 
     WindowLayout m_layout;
     OwnedFont m_labelFont;

@@ -3,6 +3,7 @@
 #include "host/base/HostError.h"
 
 #include <algorithm>
+#include <cstdio>
 
 namespace qv {
 namespace {
@@ -41,6 +42,26 @@ KeyHash ParsePin(std::u16string_view text)
 }
 
 }  // namespace
+
+Text KeyHashText(const KeyHash& key)
+{
+    static constexpr char16_t Digits[] = u"0123456789abcdef";
+    Text text;
+    for (const std::uint8_t byte : key) {
+        text += Digits[byte >> 4];
+        text += Digits[byte & 0xF];
+    }
+    return text;
+}
+
+Text FindingsText(const SignatureFindings& findings)
+{
+    char trust[16];
+    std::snprintf(trust, sizeof trust, "0x%08X", static_cast<unsigned>(findings.trust));
+    return u"Prüfung " + TextFromAscii(trust) + u", Schlüssel " +
+           (findings.signerKey ? u"SHA-256 " + KeyHashText(*findings.signerKey) : Text(u"keiner")) +
+           (findings.onlySignatures ? u"" : u", weitere Daten bei der Signatur");
+}
 
 std::vector<KeyHash> ParseSignerPins(std::u16string_view list)
 {

@@ -20,6 +20,13 @@ constexpr std::uint32_t UntrustedRoot = 0x800B0109;
 // HostError for anything else.
 std::vector<KeyHash> ParseSignerPins(std::u16string_view list);
 
+// A key hash as 64 lowercase hexadecimal digits, as pins are written.
+Text KeyHashText(const KeyHash& key);
+
+// What the findings say, for a log: the platform's verdict, the signer's key
+// and whether the certificate table holds more than signatures.
+Text FindingsText(const SignatureFindings& findings);
+
 // Intact (trusted, or trusted but for its root), signed with a pinned key, and
 // with nothing but signatures in its certificate table.
 bool SignedByPinnedKey(const SignatureFindings& findings, const std::vector<KeyHash>& pins);

@@ -3,6 +3,7 @@
 #include "ExecutableHeader.h"
 #include "SignerPins.h"
 #include "StatusTexts.h"
+#include "VersionText.h"
 
 #include "host/base/TopLevelError.h"
 
@@ -21,10 +22,11 @@ win_Main::win_Main(const win_MainHost& host, TextLabel& lbl_Status, WindowHandle
       m_signatures(host.signatures),
       m_signerPins(std::move(signerPins)),
       m_ticks(host.ticks),
+      m_log(host.log),
       lbl_Status(lbl_Status),
       m_hWnd(hWnd),
-      m_versionUrl(ServerBase(server) + ServerVersionTextPath),
-      m_clientUrl(ServerBase(server) + ServerClientPath),
+      m_versionUrl(ServerBase(server) + ServerPath(VersionTextFileName)),
+      m_clientUrl(ServerBase(server) + ServerPath(ClientFileName)),
       NetGrab1(host.readsOfNetGrab1, host.ticks, host.files),
       NetGrab2(host.readsOfNetGrab2, host.ticks, host.files)
 {
@@ -52,6 +54,15 @@ void win_Main::Form_Load()
 {
     m_programFolder = WithTrailingSeparator(m_platform.ProgramPath());
     lbl_Status.SetCaption(u"");
+    m_log.Record(u"Quorvelinde " + Text(LauncherVersion) + u" in " + m_programFolder + u"; Version von " +
+                 m_versionUrl + u", Client von " + m_clientUrl + u"; Signaturprüfung " +
+                 (m_signerPins.empty() ? Text(u"aus") : u"mit " + DecimalText(static_cast<std::int64_t>(m_signerPins.size())) +
+                                                            u" Schlüssel-Pin(s)"));
+}
+
+Text win_Main::FailureText(std::int32_t ErrNum, const Text& ErrDesc, std::int32_t durationMs)
+{
+    return u"Fehler " + DecimalText(ErrNum) + u": " + ErrDesc + u" (nach " + DecimalText(durationMs) + u" ms)";
 }
 
 void win_Main::Form_Activate()
@@ -67,6 +78,9 @@ void win_Main::CheckVersion()
     NetGrab2.DownloadStart(m_versionUrl, NetGrab::ModeNewestVersion);
     // A read the host refused raises no event at all: as good as a failed one.
     m_versionDone = NetGrab2.StartRefused();
+    if (m_versionDone) {
+        m_log.Record(u"Versionstext nicht angefragt: der Lesedienst hat den Abruf abgelehnt");
+    }
 
     const std::int32_t waitStart = m_ticks.TickCount();
     while (!m_versionDone) {
@@ -78,6 +92,8 @@ void win_Main::CheckVersion()
         if (waited >= VersionWaitLimitMs) {
             NetGrab2.DownloadCancel();
             m_versionDone = true;
+            m_log.Record(u"Versionstext nicht gelesen: keine Antwort nach " + DecimalText(VersionWaitLimitMs / 1000) +
+                         u" s, Abruf abgebrochen");
             break;
         }
         // Asleep until the read service or the window has news, and awake for the limit.
@@ -86,27 +102,38 @@ void win_Main::CheckVersion()
 
     if (FSO().FileExists(ClientFile())) {
         const Text local = FSO().GetFileVersion(ClientFile());
+        m_log.Record(local.empty() ? u"Lokaler Client ohne Versionsangabe: " + ClientFile()
+                                   : u"Lokale Version " + QuotedForLog(local));
         if (m_serverVersion == local) {
+            m_log.Record(u"Entscheidung: Versionen gleich, der Client wird gestartet");
             StartClient();
             return;
         }
+        m_log.Record(u"Entscheidung: Versionen verschieden, der Client wird geladen");
+    } else {
+        m_log.Record(u"Lokaler Client fehlt: " + ClientFile() + u"; Entscheidung: der Client wird geladen");
     }
     NetGrab1.DownloadStart(m_clientUrl, NetGrab::ModeNewestVersion);
     if (NetGrab1.StartRefused()) {
+        m_log.Record(u"Client nicht angefragt: der Lesedienst hat den Abruf abgelehnt");
         // No event will come: this is a failed client download.
         StartClient();
     }
 }
 
-void win_Main::NetGrab2_DownloadComplete(std::int32_t)
+void win_Main::NetGrab2_DownloadComplete(std::int32_t nBytes)
 {
-    m_serverVersion = m_platform.TextFromAnsiBytes(NetGrab2.Bytes());
+    const std::vector<std::uint8_t> bytes = NetGrab2.Bytes();
+    m_serverVersion = AnnouncedVersion(bytes, m_platform);
     m_versionDone = true;
+    m_log.Record(u"Versionstext gelesen: " + DecimalText(nBytes) + u" Bytes in " + DecimalText(NetGrab2.Duration()) +
+                 u" ms: " + EscapedBytes(bytes) + u", angekündigt " + QuotedForLog(m_serverVersion));
 }
 
-void win_Main::NetGrab2_DownloadFailed(std::int32_t, const Text&)
+void win_Main::NetGrab2_DownloadFailed(std::int32_t ErrNum, const Text& ErrDesc)
 {
     m_versionDone = true;
+    m_log.Record(u"Versionstext nicht gelesen: " + FailureText(ErrNum, ErrDesc, NetGrab2.Duration()));
 }
 
 void win_Main::NetGrab1_DownloadProgress(std::int32_t nBytes)
@@ -122,17 +149,28 @@ void win_Main::NetGrab1_DownloadComplete(std::int32_t nBytes)
     if (ErrorReportBegun()) {
         return;
     }
+    m_log.Record(u"Client gelesen: " + DecimalText(nBytes) + u" Bytes in " + DecimalText(NetGrab1.Duration()) + u" ms");
     // An error page that arrived with status 200 must not replace a working client.
     if (!IsWindowsExecutable(NetGrab1.Bytes())) {
+        m_log.Record(u"Client verworfen: die Antwort ist kein Windows-Programm");
         StartClient();
         return;
     }
     const Text saveName = ClientSaveName(m_platform.ProgramPath());
-    if (m_signerPins.empty()) {
-        NetGrab1.SaveAs(saveName);
-    } else if (!NetGrab1.SaveAs(saveName, [this](const HeldFile& written) {
-                   return SignedByPinnedKey(m_signatures.Inspect(written), m_signerPins);
-               })) {
+    const bool saved = m_signerPins.empty() ? NetGrab1.SaveAs(saveName)
+                                            : NetGrab1.SaveAs(saveName, [this](const HeldFile& written) {
+                                                  const SignatureFindings findings = m_signatures.Inspect(written);
+                                                  const bool accepted = SignedByPinnedKey(findings, m_signerPins);
+                                                  m_log.Record(u"Signatur " + Text(accepted ? u"angenommen: " : u"abgelehnt: ") +
+                                                               FindingsText(findings));
+                                                  return accepted;
+                                              });
+    if (saved) {
+        m_log.Record(u"Client gespeichert: " + saveName);
+    } else if (const auto& error = NetGrab1.LastSaveError()) {
+        m_log.Record(u"Client nicht gespeichert: Fehler " + DecimalText(error->Number()) + u": " + error->Description());
+    }
+    if (!saved && !m_signerPins.empty()) {
         // Not signed with a pinned key (or not written): as a failed download,
         // the client that is there is started.
         StartClient();
@@ -146,8 +184,9 @@ void win_Main::NetGrab1_DownloadComplete(std::int32_t nBytes)
     StartClient();
 }
 
-void win_Main::NetGrab1_DownloadFailed(std::int32_t, const Text&)
+void win_Main::NetGrab1_DownloadFailed(std::int32_t ErrNum, const Text& ErrDesc)
 {
+    m_log.Record(u"Client nicht gelesen: " + FailureText(ErrNum, ErrDesc, NetGrab1.Duration()));
     StartClient();
 }
 
@@ -157,8 +196,13 @@ void win_Main::StartClient()
         return;
     }
     if (FSO().FileExists(ClientFile())) {
-        m_platform.ShellExecuteFile(m_hWnd, u"open", ClientFile(), u"", u"", Platform::ShowNormal);
+        const std::intptr_t answer =
+            m_platform.ShellExecuteFile(m_hWnd, u"open", ClientFile(), u"", u"", Platform::ShowNormal);
+        // The shell's answers up to 32 are its errors.
+        m_log.Record((answer > 32 ? u"Client gestartet: " : u"Client nicht gestartet: ") + ClientFile() +
+                     u" (Antwort der Shell " + DecimalText(static_cast<std::int64_t>(answer)) + u")");
     } else {
+        m_log.Record(u"Kein Client zu starten: Warnung angezeigt");
         m_platform.ShowMessageBox(m_hWnd,
                               u"Die Quorvelinde konnte nicht gestartet werden.\r\n\r\n"
                               u"Bitte wenden Sie sich an Ihren Administrator.",
@@ -171,6 +215,7 @@ void win_Main::StartClient()
     }
     // An error reported during the final wait ends the process with its own code.
     if (!ErrorReportBegun()) {
+        m_log.Record(u"Ende mit Code 0");
         m_platform.EndProcess();
     }
 }

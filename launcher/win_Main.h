@@ -10,6 +10,7 @@
 
 #include "host/base/TickCounter.h"
 #include "host/files/FileOutput.h"
+#include "host/files/RunLog.h"
 #include "host/files/SignatureCheck.h"
 #include "host/read/AsyncRead.h"
 #include "host/shell/LauncherServices.h"
@@ -23,6 +24,9 @@
 
 namespace qv {
 
+// The launcher's own version, as its version block and its log name it.
+inline constexpr char16_t LauncherVersion[] = u"1.00";
+
 struct win_MainHost {
     LauncherServices& platform;
     MessagePump& pump;
@@ -33,6 +37,8 @@ struct win_MainHost {
     AsyncReadService& readsOfNetGrab2;
     // Reads the signature of a downloaded client, when keys are pinned.
     SignatureCheck& signatures;
+    // Where each step is recorded, for the support desk; recording changes nothing.
+    RunLog& log;
 };
 
 // The address files are fetched from: the server setting as it is when it
@@ -62,6 +68,8 @@ public:
 private:
     void CheckVersion();
     void StartClient();
+    // "Fehler 31001: HTTP 404 (nach 12 ms)", for the log.
+    static Text FailureText(std::int32_t ErrNum, const Text& ErrDesc, std::int32_t durationMs);
 
     void NetGrab2_DownloadComplete(std::int32_t nBytes);
     void NetGrab2_DownloadFailed(std::int32_t ErrNum, const Text& ErrDesc);
@@ -77,6 +85,7 @@ private:
     SignatureCheck& m_signatures;
     const std::vector<KeyHash> m_signerPins;
     TickCounter& m_ticks;
+    RunLog& m_log;
     TextLabel& lbl_Status;
     const WindowHandle m_hWnd;
     const Text m_versionUrl;

@@ -76,12 +76,16 @@ bool NetGrab::SaveAs(const Text& FileName)
 
 bool NetGrab::SaveAs(const Text& FileName, const WrittenFileCheck& check)
 {
+    m_saveError.reset();
     if (m_byteCount == 0) {
+        m_saveError = HostError(ErrorNumber::InvalidCall, u"Es gibt nichts zu speichern");
         return false;
     }
     try {
         m_files.ReplaceWithBytes(FileName, m_buffer, check);
-    } catch (const HostError&) {
+    } catch (const HostError& error) {
+        // The answer is the boolean; the reason stays for whoever wants to record it.
+        m_saveError = error;
         return false;
     }
     return true;

@@ -6,6 +6,7 @@
 // read Busy, Bytes and Duration or call SaveAs and DownloadStart.
 
 #include "host/base/ByteStore.h"
+#include "host/base/HostError.h"
 #include "host/base/Text.h"
 #include "host/base/TickCounter.h"
 #include "host/files/FileOutput.h"
@@ -13,6 +14,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace qv {
@@ -50,6 +52,8 @@ public:
     // As SaveAs, but the bytes replace FileName only when `check` passes them
     // where they lie written on disk; false when it does not.
     bool SaveAs(const Text& FileName, const WrittenFileCheck& check);
+    // Why the last SaveAs returned false, for a log; nothing after one that saved.
+    const std::optional<HostError>& LastSaveError() const noexcept { return m_saveError; }
 
 private:
     // The read's name with the host: the decimal start tick.
@@ -70,6 +74,7 @@ private:
     bool m_reading = false;
     bool m_startRefused = false;
     ByteSnapshot m_buffer;
+    std::optional<HostError> m_saveError;
     std::int32_t m_byteCount = 0;
     std::int32_t m_durationMs = 0;
 };

@@ -3,6 +3,7 @@ under Wine: link a launcher for a server, place it in a program folder, run it
 under the window probe and read what the probe and the stub client recorded.
 Used by the end-to-end tests and by tools/run."""
 
+import glob
 import json
 import os
 import re
@@ -57,11 +58,12 @@ class Pixels:
         return tuple(self.data[i:i + 3])
 
 
-def link_launcher(build_dir, server, output, pins=()):
-    """Links Quorvelinde.exe for `server` (host[:port], or after http:// or
-    https://) and the signing-key `pins` (hex SHA-256 texts) from the objects
-    and archives of the Windows build, following the recipe that CMake wrote."""
-    with open(os.path.join(build_dir, "launcher-link.json"), encoding="utf-8") as f:
+def link_launcher(build_dir, server, output, pins=(), recipe="launcher-link.json"):
+    """Links Quorvelinde.exe (or with recipe "publish-link.json" the publish
+    command) for `server` (host[:port], or after http:// or https://) and the
+    signing-key `pins` (hex SHA-256 texts) from the objects and archives of the
+    Windows build, following the recipe that CMake wrote."""
+    with open(os.path.join(build_dir, recipe), encoding="utf-8") as f:
         recipe = json.load(f)
     with tempfile.TemporaryDirectory() as work:
         settings_object = os.path.join(work, "BuildSettings.obj")
@@ -71,6 +73,19 @@ def link_launcher(build_dir, server, output, pins=()):
         subprocess.run([recipe["compiler"], "-o", output, *recipe["objects"], settings_object,
                         "-Wl,--start-group", *recipe["archives"], "-Wl,--end-group", *recipe["link_options"]],
                        check=True)
+
+
+def run_log_lines(build_dir, pid):
+    """The lines the launcher process `pid` wrote to its run log in the build's
+    Wine prefix (several runs share the file), without their time and process."""
+    lines = []
+    pattern = os.path.join(build_dir, "wineprefix", "drive_c", "users", "*", "AppData", "Local", "Quorvelinde",
+                           "Quorvelinde.log*")
+    marker = "[%d] " % pid
+    for path in sorted(glob.glob(pattern), reverse=True):
+        with open(path, encoding="utf-8", errors="replace") as f:
+            lines += [line.rstrip("\r\n").split(marker, 1)[1] for line in f if marker in line]
+    return lines
 
 
 def windows_path(path):

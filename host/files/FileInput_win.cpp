@@ -37,4 +37,25 @@ std::vector<std::uint8_t> WindowsFileInput::ReadAllBytes(const Text& fileName, s
     return bytes;
 }
 
+std::optional<std::vector<std::uint8_t>> ReadAllThrough(HANDLE file)
+{
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file, &size) || size.QuadPart > 0x40000000) {
+        return std::nullopt;
+    }
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size.QuadPart));
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        OVERLAPPED at{};
+        at.Offset = static_cast<DWORD>(done);
+        at.OffsetHigh = static_cast<DWORD>(static_cast<std::uint64_t>(done) >> 32);
+        DWORD read = 0;
+        if (!ReadFile(file, bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &read, &at) || read == 0) {
+            return std::nullopt;
+        }
+        done += read;
+    }
+    return bytes;
+}
+
 }  // namespace qv

@@ -3,6 +3,7 @@
 #include "host/base/OwnedHandle_win.h"
 #include "host/base/WideText_win.h"
 #include "host/files/CertificateTable.h"
+#include "host/files/FileInput_win.h"
 
 #include <windows.h>
 #include <bcrypt.h>
@@ -54,28 +55,6 @@ std::uint32_t VerifyTrust(const HeldFile& file)
     data.dwStateAction = WTD_STATEACTION_CLOSE;
     WinVerifyTrust(noWindow, &action, &data);
     return static_cast<std::uint32_t>(status);
-}
-
-// The whole file through its handle, from its start whatever the handle's position.
-std::optional<std::vector<std::uint8_t>> ReadThrough(HANDLE file)
-{
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file, &size) || size.QuadPart > 0x40000000) {
-        return std::nullopt;
-    }
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size.QuadPart));
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        OVERLAPPED at{};
-        at.Offset = static_cast<DWORD>(done);
-        at.OffsetHigh = static_cast<DWORD>(static_cast<std::uint64_t>(done) >> 32);
-        DWORD read = 0;
-        if (!ReadFile(file, bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &read, &at) || read == 0) {
-            return std::nullopt;
-        }
-        done += read;
-    }
-    return bytes;
 }
 
 std::optional<KeyHash> Sha256(const std::vector<BYTE>& bytes)
@@ -156,7 +135,7 @@ SignatureFindings AuthenticodeCheck::Inspect(const HeldFile& file)
 {
     SignatureFindings findings;
     findings.trust = VerifyTrust(file);
-    if (const auto bytes = ReadThrough(reinterpret_cast<HANDLE>(file.handle))) {
+    if (const auto bytes = ReadAllThrough(reinterpret_cast<HANDLE>(file.handle))) {
         const CertificateTable table = ReadCertificateTable(*bytes);
         findings.signerKey = SignerKeyHash(table.firstSignature);
         findings.onlySignatures = table.onlySignatures;

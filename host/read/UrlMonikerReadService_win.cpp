@@ -59,7 +59,7 @@ void UrlMonikerReadService::AsyncRead(const Text& target, ResultKind kind, const
     if (FAILED(hr)) {
         throw ErrorFromHresult(hr, u"Lesevorgang kann nicht gestartet werden");
     }
-    ComPtr<UrlMonikerTransfer> transfer = UrlMonikerTransfer::Create(*this, options, m_limits);
+    ComPtr<UrlMonikerTransfer> transfer = UrlMonikerTransfer::Create(*this, options, m_limits, m_requestHeaders);
     hr = RegisterBindStatusCallback(context.Get(), transfer.Get(), nullptr, 0);
     if (FAILED(hr)) {
         throw ErrorFromHresult(hr, u"Lesevorgang kann nicht gestartet werden");

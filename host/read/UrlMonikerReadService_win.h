@@ -28,6 +28,8 @@ public:
     AsyncReadSink* Sink() const override { return m_sink; }
     void AsyncRead(const Text& target, ResultKind kind, const Text& readName, std::int32_t options) override;
     void CancelAsyncRead(const Text& readName) override;
+    // Lines ("Name: value\r\n") added to each request of later reads, where the protocol has them.
+    void SetRequestHeaders(Text headers) { m_requestHeaders = std::move(headers); }
 
 private:
     void TransferProgressed(UrlMonikerTransfer& transfer) override;
@@ -40,6 +42,7 @@ private:
 
     std::chrono::milliseconds m_stallLimit;
     ReadLimits m_limits;
+    Text m_requestHeaders;
     // A message-only window carries the stall timer and outcomes that must wait for the loop.
     AsyncReadSink* m_sink = nullptr;
     std::map<Text, ComPtr<UrlMonikerTransfer>> m_transfers;

@@ -3,6 +3,7 @@
 #include "host/base/WideText_win.h"
 #include "host/base/Win32Error_win.h"
 
+#include <cstring>
 #include <cwchar>
 #include <cwctype>
 
@@ -70,14 +71,17 @@ std::optional<std::uint64_t> ContentLengthFromHeaders(const wchar_t* headers)
 }
 
 ComPtr<UrlMonikerTransfer> UrlMonikerTransfer::Create(TransferListener& listener, std::int32_t bindOptions,
-                                                      const ReadLimits& limits)
+                                                      const ReadLimits& limits, Text requestHeaders)
 {
     // A COM object owns itself through its reference count; Adopt takes the creation reference.
-    return ComPtr<UrlMonikerTransfer>::Adopt(new UrlMonikerTransfer(listener, bindOptions, limits));
+    return ComPtr<UrlMonikerTransfer>::Adopt(
+        new UrlMonikerTransfer(listener, bindOptions, limits, std::move(requestHeaders)));
 }
 
-UrlMonikerTransfer::UrlMonikerTransfer(TransferListener& listener, std::int32_t bindOptions, const ReadLimits& limits)
+UrlMonikerTransfer::UrlMonikerTransfer(TransferListener& listener, std::int32_t bindOptions, const ReadLimits& limits,
+                                       Text requestHeaders)
     : m_listener(&listener), m_bindOptions(bindOptions), m_maxBytes(limits.maxBytes),
+      m_requestHeaders(std::move(requestHeaders)),
       m_data(std::make_shared<ByteStore>(limits.memoryBudget)), m_lastActivity(GetTickCount64())
 {
 }
@@ -290,8 +294,17 @@ STDMETHODIMP UrlMonikerTransfer::OnStopBinding(HRESULT result, LPCWSTR error)
 
 STDMETHODIMP UrlMonikerTransfer::BeginningTransaction(LPCWSTR, LPCWSTR, DWORD, LPWSTR* additionalHeaders)
 {
-    if (additionalHeaders) {
-        *additionalHeaders = nullptr;
+    if (!additionalHeaders) {
+        return S_OK;
+    }
+    *additionalHeaders = nullptr;
+    if (!m_requestHeaders.empty()) {
+        // urlmon frees what it is given with CoTaskMemFree.
+        const std::size_t bytes = (m_requestHeaders.size() + 1) * sizeof(wchar_t);
+        if (auto* copy = static_cast<wchar_t*>(CoTaskMemAlloc(bytes))) {
+            std::memcpy(copy, m_requestHeaders.c_str(), bytes);
+            *additionalHeaders = copy;
+        }
     }
     return S_OK;
 }

@@ -39,8 +39,9 @@ struct ReadLimits {
 
 class UrlMonikerTransfer final : public IBindStatusCallback, public IHttpNegotiate {
 public:
+    // `requestHeaders`: lines ("Name: value\r\n") added to an HTTP request.
     static ComPtr<UrlMonikerTransfer> Create(TransferListener& listener, std::int32_t bindOptions,
-                                             const ReadLimits& limits = {});
+                                             const ReadLimits& limits = {}, Text requestHeaders = {});
 
     // No more notifications; a running bind is aborted.
     void Cancel();
@@ -71,7 +72,8 @@ public:
                             LPWSTR* additionalRequestHeaders) override;
 
 private:
-    UrlMonikerTransfer(TransferListener& listener, std::int32_t bindOptions, const ReadLimits& limits);
+    UrlMonikerTransfer(TransferListener& listener, std::int32_t bindOptions, const ReadLimits& limits,
+                       Text requestHeaders);
     ~UrlMonikerTransfer() = default;
 
     // Reads what the stream holds now and reports progress along the way.
@@ -84,6 +86,7 @@ private:
     TransferListener* m_listener;
     std::int32_t m_bindOptions;
     std::uint64_t m_maxBytes;
+    Text m_requestHeaders;
     ComPtr<IBinding> m_binding;
     ComPtr<IStream> m_stream;
     std::shared_ptr<ByteStore> m_data;

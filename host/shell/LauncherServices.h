@@ -35,8 +35,9 @@ public:
 
     virtual NumberSeparators UserNumberSeparators() = 0;
 
-    // Hands a file to the shell; whether that worked is not reported.
-    virtual void ShellExecuteFile(WindowHandle owner, const Text& verb, const Text& file, const Text& parameters,
+    // Hands a file to the shell; returns the shell's answer (above 32: it
+    // started), which the sequence only records.
+    virtual std::intptr_t ShellExecuteFile(WindowHandle owner, const Text& verb, const Text& file, const Text& parameters,
                                   const Text& directory, std::int32_t showCommand) = 0;
 
     virtual void SetWindowPos(WindowHandle window, WindowHandle insertAfter, std::int32_t x, std::int32_t y,

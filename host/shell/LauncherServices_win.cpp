@@ -65,10 +65,12 @@ NumberSeparators WindowsLauncherServices::UserNumberSeparators()
     return NumberSeparatorsOf(LOCALE_NAME_USER_DEFAULT);
 }
 
-void WindowsLauncherServices::ShellExecuteFile(WindowHandle owner, const Text& verb, const Text& file,
-                                               const Text& parameters, const Text& directory, std::int32_t showCommand)
+std::intptr_t WindowsLauncherServices::ShellExecuteFile(WindowHandle owner, const Text& verb, const Text& file,
+                                                        const Text& parameters, const Text& directory,
+                                                        std::int32_t showCommand)
 {
-    ShellExecuteW(AsWindow(owner), Wide(verb), Wide(file), Wide(parameters), Wide(directory), showCommand);
+    return reinterpret_cast<std::intptr_t>(
+        ShellExecuteW(AsWindow(owner), Wide(verb), Wide(file), Wide(parameters), Wide(directory), showCommand));
 }
 
 void WindowsLauncherServices::SetWindowPos(WindowHandle window, WindowHandle insertAfter, std::int32_t x,

@@ -10,7 +10,7 @@ public:
     std::unique_ptr<FileQueries> CreateFileSystemObject() override;
     Text TextFromAnsiBytes(const std::vector<std::uint8_t>& bytes) override;
     NumberSeparators UserNumberSeparators() override;
-    void ShellExecuteFile(WindowHandle owner, const Text& verb, const Text& file, const Text& parameters,
+    std::intptr_t ShellExecuteFile(WindowHandle owner, const Text& verb, const Text& file, const Text& parameters,
                           const Text& directory, std::int32_t showCommand) override;
     void SetWindowPos(WindowHandle window, WindowHandle insertAfter, std::int32_t x, std::int32_t y, std::int32_t cx,
                       std::int32_t cy, std::uint32_t flags) override;

@@ -135,6 +135,21 @@ def shown_box(run, events):
     return box, [e["text"] for e in event(events, "control") if e["parent"] == box and e["class"] == "Static"]
 
 
+def expect_logged(run, events, *starts):
+    """The launcher's run log holds, for this run, a line beginning with each of `starts`, in order."""
+    started = event(events, "started")
+    if not run.check(started, "the probe did not report the launcher's process"):
+        return []
+    lines = kit.run_log_lines(run.build, started[0]["pid"])
+    at = 0
+    for start in starts:
+        found = next((i for i in range(at, len(lines)) if lines[i].startswith(start)), None)
+        if not run.check(found is not None, "the run log lacks %r after line %d: %r" % (start, at, lines)):
+            break
+        at = found + 1
+    return lines
+
+
 def no_temporary_files(run, folder):
     leftovers = [name for name in os.listdir(folder) if name.endswith(".tmp")]
     run.check(not leftovers, "temporary files were left behind: %s" % leftovers)
@@ -177,6 +192,13 @@ def case_outdated_client(run):
     run.check(counts == sorted(counts) and all(0 < c <= os.path.getsize(served_client(run)) for c in counts),
               "progress counts: %r" % counts)
     no_temporary_files(run, run.program)
+    expect_logged(run, events, "Quorvelinde 1.00 in ", "Versionstext gelesen: 7 Bytes", 'Lokale Version "5.2.0.14"',
+                  "Entscheidung: Versionen verschieden", "Client gelesen: %d Bytes" % os.path.getsize(served_client(run)),
+                  "Client gespeichert: ", "Client gestartet: ", "Ende mit Code 0")
+    with open(run.server_log, encoding="utf-8") as f:
+        requests = f.read()
+    run.check(requests.count("X-Quorvelinde: Quorvelinde/1.00 tamorix/5.2.0.14") == 2,
+              "the requests did not name the launcher and the local client: %r" % requests)
 
 
 def case_no_client(run):
@@ -188,16 +210,17 @@ def case_no_client(run):
     run.check(filecmp.cmp(local_client(run), served_client(run), shallow=False), "the saved client differs")
 
 
-def case_version_with_line_end(run):
-    server = run.serve(NEW_VERSION + "\r\n")
-    kit.place_program(run.build, server, run.program, NEW)
-    for attempt in (1, 2):
+def announced_as_written(text):
+    """A version text written by hand announces the version it names: the current client starts, nothing is fetched."""
+    def case(run):
+        server = run.serve(text)
+        kit.place_program(run.build, server, run.program, NEW)
         events, _ = run.launch()
         expect_clean_end(run, events)
-        run.check(run.requests(CLIENT_URL_PATH) == attempt,
-                  "run %d: %d client downloads so far" % (attempt, run.requests(CLIENT_URL_PATH)))
-    starts = kit.read_starts(run.program)
-    run.check([s["version"] for s in starts] == [NEW_VERSION, NEW_VERSION], "starts: %r" % starts)
+        expect_one_start(run, NEW_VERSION, run.program)
+        run.check(run.requests(CLIENT_URL_PATH) == 0, "the current client was downloaded again")
+        expect_logged(run, events, "Versionstext gelesen: ", "Entscheidung: Versionen gleich")
+    return case
 
 
 def case_version_fails_client_without_version(run):
@@ -208,6 +231,8 @@ def case_version_fails_client_without_version(run):
     expect_clean_end(run, events)
     run.check(run.requests(CLIENT_URL_PATH) == 0, "the client was downloaded although both versions are empty")
     run.check(filecmp.cmp(local_client(run), stub(run, PLAIN), shallow=False), "the local client changed")
+    expect_logged(run, events, "Versionstext nicht gelesen: Fehler 31001: HTTP 500", "Lokaler Client ohne Versionsangabe",
+                  "Entscheidung: Versionen gleich", "Client gestartet: ")
 
 
 def case_nothing_to_start(run):
@@ -239,6 +264,8 @@ def bad_download(fault):
         expect_one_start(run, OLD_VERSION, run.program)
         expect_clean_end(run, events)
         no_temporary_files(run, run.program)
+        if fault == "404":
+            expect_logged(run, events, "Client nicht gelesen: Fehler 31001: HTTP 404", "Client gestartet: ")
     return case
 
 
@@ -275,6 +302,7 @@ def case_client_in_use(run):
     expect_one_start(run, OLD_VERSION, run.program)
     expect_clean_end(run, events)
     no_temporary_files(run, run.program)
+    expect_logged(run, events, "Client gelesen: ", "Client nicht gespeichert: Fehler ", "Client gestartet: ")
 
 
 def case_client_locked(run):
@@ -289,6 +317,7 @@ def case_client_locked(run):
                   "the report says %r" % texts)
     run.check(exit_code(events) == 1, "exit code %r" % exit_code(events))
     run.check(filecmp.cmp(local_client(run), stub(run, OLD), shallow=False), "the locked client was changed")
+    expect_logged(run, events, "Versionstext gelesen: ", "Fehlerbericht angezeigt: Fehler 32: ", "Ende mit Code 1")
     run.check(not kit.read_starts(run.program), "a client was started after the error")
 
 
@@ -348,7 +377,8 @@ CASES = {
     "current_client": case_current_client,
     "outdated_client": case_outdated_client,
     "no_client": case_no_client,
-    "version_with_line_end": case_version_with_line_end,
+    "version_with_line_end": announced_as_written(NEW_VERSION + "\r\n"),
+    "version_with_byte_order_mark": announced_as_written(b"\xef\xbb\xbf" + NEW_VERSION.encode("ascii")),
     "version_fails_client_without_version": case_version_fails_client_without_version,
     "nothing_to_start": case_nothing_to_start,
     "client_download_404": bad_download("404"),

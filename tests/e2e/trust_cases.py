@@ -19,7 +19,7 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
 import launcher_kit as kit  # noqa: E402
 from launcher_cases import (CLIENT_URL_PATH, NEW, NEW_VERSION, OLD, OLD_VERSION, VERSION_URL_PATH,  # noqa: E402
-                            event, exit_code, expect_clean_end, expect_one_start, local_client, run_cases,
+                            event, exit_code, expect_clean_end, expect_logged, expect_one_start, local_client, run_cases,
                             served_client, stub)
 from run_with_server import start_server  # noqa: E402
 
@@ -49,13 +49,14 @@ def serve(run, version, client_file, tls=None):
 
 
 def expect_kept(run, events):
-    """A refused download: the old client unchanged, started, and no box."""
+    """A refused download: the old client unchanged, started, no box, and why in the run log."""
     run.check(run.requests(CLIENT_URL_PATH) == 1, "the client was fetched %d times" % run.requests(CLIENT_URL_PATH))
     run.check(filecmp.cmp(local_client(run), stub(run, OLD), shallow=False), "the old client was changed")
     run.check(not [e for e in event(events, "window") if e["class"] == "#32770"], "a box or prompt appeared")
     run.check(not [n for n in os.listdir(run.program) if n.endswith(".tmp")], "a temporary file was left behind")
     expect_one_start(run, OLD_VERSION, run.program)
     expect_clean_end(run, events)
+    expect_logged(run, events, "Client gelesen: ", "Signatur abgelehnt: Prüfung ", "Client nicht gespeichert: Fehler 31006")
 
 
 def signed(client, pins_used, accepted):

@@ -46,7 +46,7 @@ protected:
     win_Main& Launcher()
     {
         if (!main) {
-            const win_MainHost host{platform, pump, ticks, files, reads1, reads2, signatures};
+            const win_MainHost host{platform, pump, ticks, files, reads1, reads2, signatures, log};
             main = std::make_unique<win_Main>(host, status, Window, server, pins);
         }
         return *main;
@@ -62,6 +62,21 @@ protected:
         reads2 = ScriptedReadService();
         files.files.clear();
         files.checked.clear();
+        log.lines.clear();
+    }
+
+    // The log's lines that start with one of `starts`, in order.
+    std::vector<std::string> Logged(std::initializer_list<std::string> starts) const
+    {
+        std::vector<std::string> found;
+        for (const std::string& line : log.lines) {
+            for (const std::string& start : starts) {
+                if (line.rfind(start, 0) == 0) {
+                    found.push_back(line);
+                }
+            }
+        }
+        return found;
     }
 
     // Loads the window, and answers the version read on the first pump step.
@@ -143,6 +158,7 @@ protected:
     ScriptedReadService reads1;
     ScriptedReadService reads2;
     ScriptedSignatures signatures{journal};
+    RecordingLog log;
     Text server = u"updates.example:8080";
     std::vector<KeyHash> pins;
     std::unique_ptr<win_Main> main;
@@ -159,7 +175,7 @@ TEST_F(LauncherTest, LoadGivesTheProgramFolderOneTrailingSeparatorAndBlanksTheSt
     for (const auto& [path, folder] : cases) {
         ScriptedPlatform own{journal};
         own.programPath = path;
-        const win_MainHost host{own, pump, ticks, files, reads1, reads2, signatures};
+        const win_MainHost host{own, pump, ticks, files, reads1, reads2, signatures, log};
         win_Main window(host, status, Window, u"updates.example");
         window.Form_Load();
         EXPECT_EQ(window.ProgramFolder(), folder) << Utf8FromText(path);
@@ -184,10 +200,23 @@ TEST_F(LauncherTest, CurrentClientIsStartedWithoutDownloadAndTheProcessEndsAfter
     EXPECT_EQ(platform.fileSystemObjectsCreated, 1) << "the file-system object is made once and kept";
 }
 
-TEST_F(LauncherTest, AnyDifferenceFromTheServerVersionLeadsToADownload)
+TEST_F(LauncherTest, TrailingWhiteSpaceAndAByteOrderMarkAnnounceTheSameVersion)
 {
-    const std::string differing[] = {"5.3.1.7", "5.1.0.0", "5.2.0.14\r\n", "5.2.0.14\n", " 5.2.0.14",
-                                     "5.2.0.14 ", std::string("5.2.0.14\0", 9), "\xEF\xBB\xBF" "5.2.0.14", ""};
+    const std::string same[] = {"5.2.0.14\r\n", "5.2.0.14\n", "5.2.0.14 \t\r\n\r\n", "\xEF\xBB\xBF" "5.2.0.14",
+                                "\xEF\xBB\xBF" "5.2.0.14\r\n"};
+    for (const std::string& version : same) {
+        Reset();
+        platform.files[Client] = u"5.2.0.14";
+        StartWithServerVersion(version);
+        EXPECT_TRUE(reads1.reads.empty()) << "server version [" << version << "]";
+        EXPECT_EQ(From("ShellExecute"), Ending(StartOf(ClientUtf8)));
+    }
+}
+
+TEST_F(LauncherTest, AnyOtherDifferenceFromTheServerVersionLeadsToADownload)
+{
+    const std::string differing[] = {"5.3.1.7", "5.1.0.0", " 5.2.0.14", "5.2.0.14.", std::string("5.2.0.14\0", 9),
+                                     "\xEF\xBB" "5.2.0.14", "5.2.0.14\xEF\xBB\xBF", ""};
     for (const std::string& version : differing) {
         Reset();
         platform.files[Client] = u"5.2.0.14";
@@ -226,6 +255,44 @@ TEST_F(LauncherTest, DownloadedClientIsSavedShownAndStarted)
                        "Status Beendet: 1.048.576 bytes (4194,3 kbps)",
                        "Status Aktuelle Version wird gestartet...", "FileExists " + ClientUtf8}) +
                   Ending(StartOf(ClientUtf8)));
+}
+
+TEST_F(LauncherTest, TheLogRecordsEachStepAndWhyAReadOrASaveFailed)
+{
+    platform.files[Client] = u"5.2.0.14";
+    StartWithServerVersion("5.3.1.7\r\n");
+    ticks.now += 250;
+    ClientArrives(ProgramBytes());
+    EXPECT_EQ(Logged({"Quorvelinde", "Versionstext", "Lokale", "Entscheidung", "Client", "Ende"}),
+              (std::vector<std::string>{
+                  "Quorvelinde 1.00 in C:\\Programme\\Fernwartung\\; Version von "
+                  "http://updates.example:8080/tamorix/tamorixversion.txt, Client von "
+                  "http://updates.example:8080/tamorix/tamorix.exe; Signaturprüfung aus",
+                  "Versionstext gelesen: 9 Bytes in 0 ms: \"5.3.1.7\\r\\n\", angekündigt \"5.3.1.7\"",
+                  "Lokale Version \"5.2.0.14\"", "Entscheidung: Versionen verschieden, der Client wird geladen",
+                  "Client gelesen: 512 Bytes in 250 ms", "Client gespeichert: C:\\Programme\\Fernwartung\\tamorix.exe",
+                  "Client gestartet: C:\\Programme\\Fernwartung\\tamorix.exe (Antwort der Shell 42)",
+                  "Ende mit Code 0"}));
+
+    Reset();
+    platform.files.clear();
+    StartWithFailingVersionRead();
+    files.refuse = HostError(32, u"Die Datei wird von einem anderen Prozess verwendet");
+    ClientArrives(ProgramBytes());
+    EXPECT_EQ(Logged({"Versionstext", "Lokaler", "Client nicht", "Kein"}),
+              (std::vector<std::string>{
+                  "Versionstext nicht gelesen: Fehler 31001: HTTP 404 (nach 0 ms)",
+                  "Lokaler Client fehlt: C:\\Programme\\Fernwartung\\tamorix.exe; Entscheidung: der Client wird geladen",
+                  "Client nicht gespeichert: Fehler 32: Die Datei wird von einem anderen Prozess verwendet",
+                  "Kein Client zu starten: Warnung angezeigt"}));
+
+    Reset();
+    platform.files[Client] = u"";
+    StartWithServerVersion("5.3.1.7");
+    ClientFails();
+    EXPECT_EQ(Logged({"Lokaler", "Client nicht"}),
+              (std::vector<std::string>{"Lokaler Client ohne Versionsangabe: C:\\Programme\\Fernwartung\\tamorix.exe",
+                                        "Client nicht gelesen: Fehler 31004: Verbindung abgebrochen (nach 0 ms)"}));
 }
 
 const Text PinnedKey = u"8a6cf1a3c7e0b1d24f5e6a7b8c9d0e1f2a3b4c5d6e7f8091a2b3c4d5e6f70819";

@@ -33,12 +33,13 @@ Text ScriptedPlatform::TextFromAnsiBytes(const std::vector<std::uint8_t>& bytes)
     return Text(bytes.begin(), bytes.end());
 }
 
-void ScriptedPlatform::ShellExecuteFile(WindowHandle owner, const Text& verb, const Text& file, const Text& parameters,
+std::intptr_t ScriptedPlatform::ShellExecuteFile(WindowHandle owner, const Text& verb, const Text& file, const Text& parameters,
                                         const Text& directory, std::int32_t showCommand)
 {
     m_journal.push_back("ShellExecute owner=" + std::to_string(owner) + " verb=" + Utf8FromText(verb) + " file=" +
                         Utf8FromText(file) + " parameters=[" + Utf8FromText(parameters) + "] directory=[" +
                         Utf8FromText(directory) + "] show=" + std::to_string(showCommand));
+    return 42;
 }
 
 void ScriptedPlatform::SetWindowPos(WindowHandle window, WindowHandle insertAfter, std::int32_t x, std::int32_t y,

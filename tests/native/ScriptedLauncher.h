@@ -6,6 +6,7 @@
 #include "ScriptedHost.h"
 
 #include "host/base/HostError.h"
+#include "host/files/RunLog.h"
 #include "host/files/SignatureCheck.h"
 #include "host/shell/LauncherServices.h"
 #include "host/window/MessagePump.h"
@@ -43,7 +44,7 @@ public:
     // Latin-1, as a single-byte ANSI code page would do it for these bytes.
     Text TextFromAnsiBytes(const std::vector<std::uint8_t>& bytes) override;
     NumberSeparators UserNumberSeparators() override { return {u",", u"."}; }
-    void ShellExecuteFile(WindowHandle owner, const Text& verb, const Text& file, const Text& parameters,
+    std::intptr_t ShellExecuteFile(WindowHandle owner, const Text& verb, const Text& file, const Text& parameters,
                           const Text& directory, std::int32_t showCommand) override;
     void SetWindowPos(WindowHandle window, WindowHandle insertAfter, std::int32_t x, std::int32_t y, std::int32_t cx,
                       std::int32_t cy, std::uint32_t flags) override;
@@ -72,6 +73,13 @@ public:
 
 private:
     Journal& m_journal;
+};
+
+// Keeps the lines recorded, apart from the journal: recording is no step of the sequence.
+class RecordingLog final : public RunLog {
+public:
+    void Record(const Text& line) noexcept override { lines.push_back(Utf8FromText(line)); }
+    std::vector<std::string> lines;
 };
 
 class RecordingLabel final : public TextLabel {

@@ -61,7 +61,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
         if self.server.log:
             with self.server.log_lock, open(self.server.log, "a", encoding="utf-8") as log:
                 log.write("%s %s\n" % (self.command, self.path))
-                for name in ("Cache-Control", "Pragma", "User-Agent"):
+                for name in ("Cache-Control", "Pragma", "User-Agent", "X-Quorvelinde"):
                     if self.headers.get(name):
                         log.write("  %s: %s\n" % (name, self.headers.get(name)))
 

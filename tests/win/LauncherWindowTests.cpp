@@ -1,9 +1,9 @@
-#include "host/base/HostError.h"
-#include "host/gdi/GdiOwners_win.h"
-#include "host/window/Dpi_win.h"
 #include "TestSupport.h"
 
+#include "host/base/HostError.h"
 #include "host/base/WideText_win.h"
+#include "host/gdi/GdiOwners_win.h"
+#include "host/window/Dpi_win.h"
 #include "host/shell/LauncherServices_win.h"
 #include "launcher/MainWindow_win.h"
 #include "launcher/PictureResource_win.h"
@@ -18,6 +18,12 @@
 
 namespace qv::test {
 namespace {
+
+// The window's own log is tested end to end; here it records nothing.
+class Unrecorded final : public RunLog {
+public:
+    void Record(const Text&) noexcept override {}
+};
 
 // The built Quorvelinde.exe, opened for its resources only.
 class LauncherResources {
@@ -76,7 +82,8 @@ TEST(LauncherWindowTest, IsLaidOutWithItsLabelsFontAndIconsBeforeItShows)
 {
     const LauncherResources resources;
     ASSERT_TRUE(resources.Get());
-    MainWindow window(u"127.0.0.1:9", {}, resources.Get());
+    Unrecorded log;
+    MainWindow window(u"127.0.0.1:9", {}, resources.Get(), log);
     const HWND hwnd = window.Handle();
     // The test prefix runs at 96 dots per inch, where the layout is in whole pixels.
     ASSERT_EQ(DpiOfWindow(hwnd), 96);
@@ -124,7 +131,8 @@ TEST(LauncherWindowTest, ALongStatusWrapsIntoWholeLinesBetweenLogoAndFrameAndShr
 {
     const LauncherResources resources;
     ASSERT_TRUE(resources.Get());
-    MainWindow window(u"127.0.0.1:9", {}, resources.Get());
+    Unrecorded log;
+    MainWindow window(u"127.0.0.1:9", {}, resources.Get(), log);
     ASSERT_EQ(DpiOfWindow(window.Handle()), 96);
     StaticLabel& status = window.StatusLabel();
 

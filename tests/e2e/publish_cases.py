@@ -1,0 +1,84 @@
+#!/usr/bin/env python3
+"""End-to-end cases of the publish command under Wine: it writes a server
+folder, which a test server then serves to a launcher.
+
+  publish_cases.py BUILD_DIR CASE      run one case (exit 0 when it passes)
+  publish_cases.py --list              the case names
+"""
+
+import filecmp
+import os
+import subprocess
+import sys
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+import launcher_kit as kit  # noqa: E402
+from launcher_cases import (NEW, NEW_VERSION, OLD, PLAIN, expect_clean_end, expect_one_start,  # noqa: E402
+                            local_client, run_cases, stub)
+from run_with_server import start_server  # noqa: E402
+from trust_cases import pki  # noqa: E402
+
+
+def publish(run, program, client):
+    """Runs the publish command for `client` into the served folder; returns (exit code, output)."""
+    out = subprocess.run([os.path.join(run.build, "wine-run"), program, kit.windows_path(client),
+                          kit.windows_path(run.served)], capture_output=True, stdin=subprocess.DEVNULL, timeout=120)
+    return out.returncode, (out.stdout + out.stderr).decode("utf-8", "replace")
+
+
+def published(run):
+    folder = os.path.join(run.served, "tamorix")
+    return sorted(os.listdir(folder)) if os.path.isdir(folder) else []
+
+
+def update_from(run, pins=()):
+    """A launcher with the old client, for a server of the published folder: it must update and start the new one."""
+    run.server, port = start_server(["--root", run.served, "--log", run.server_log, "--lifetime", "600"])
+    kit.place_program(run.build, "127.0.0.1:%d" % port, run.program, OLD, pins=pins)
+    events, _ = run.launch()
+    run.check(filecmp.cmp(local_client(run), os.path.join(run.served, "tamorix", "tamorix.exe"), shallow=False),
+              "the launcher did not take the published client")
+    expect_one_start(run, NEW_VERSION, run.program)
+    expect_clean_end(run, events)
+
+
+def case_published_client_updates_a_launcher(run):
+    code, said = publish(run, os.path.join(run.build, "QuorvelindePublish.exe"), stub(run, NEW))
+    run.check(code == 0, "the publish command ended with %d: %s" % (code, said))
+    run.check("Veröffentlicht: Version 5.3.1.7" in said, "it said %r" % said)
+    run.check(published(run) == ["tamorix.exe", "tamorixversion.txt"], "the folder holds %r" % published(run))
+    with open(os.path.join(run.served, "tamorix", "tamorixversion.txt"), "rb") as f:
+        text = f.read()
+    run.check(text == NEW_VERSION.encode("ascii"), "the version text is %r" % text)
+    update_from(run)
+
+
+def case_with_pins_it_refuses_what_the_launcher_refuses(run):
+    folder, pins = pki(run)
+    program = os.path.join(run.work, "QuorvelindePublish.exe")
+    kit.link_launcher(run.build, "localhost", program, pins=[pins["a"]], recipe="publish-link.json")
+    refused = {
+        "client-unsigned.exe": "nicht mit einem der eingebauten Schlüssel signiert",
+        "client-signed-b.exe": "nicht mit einem der eingebauten Schlüssel signiert",
+        "client-padded-a.exe": "weitere Daten bei der Signatur",
+    }
+    for name, reason in refused.items():
+        code, said = publish(run, program, os.path.join(folder, name))
+        run.check(code == 1 and "Abgelehnt:" in said and reason in said, "%s: %d, %r" % (name, code, said))
+    code, said = publish(run, program, stub(run, PLAIN))
+    run.check(code == 1 and "keine Dateiversion" in said, "a client without version: %d, %r" % (code, said))
+    run.check(published(run) == [], "a refused client was published: %r" % published(run))
+
+    code, said = publish(run, program, os.path.join(folder, "client-signed-a.exe"))
+    run.check(code == 0 and "Signatur angenommen" in said, "the signed client: %d, %r" % (code, said))
+    update_from(run, pins=[pins["a"]])
+
+
+CASES = {
+    "published_client_updates_a_launcher": case_published_client_updates_a_launcher,
+    "with_pins_it_refuses_what_the_launcher_refuses": case_with_pins_it_refuses_what_the_launcher_refuses,
+}
+
+if __name__ == "__main__":
+    sys.exit(run_cases(CASES, sys.argv[1:], __doc__))
