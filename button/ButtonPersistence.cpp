@@ -41,7 +41,8 @@ public:
     using Check = void (*)(const button&, const Variant&, const Text& key);
     struct Step {
         Index key;
-        Apply apply;
+        // Null: where the key's value goes by default (Stores).
+        Apply apply = nullptr;
         // A new instance has an empty picture here, where the store has nothing.
         bool emptyPicture = false;
         Check check = nullptr;
@@ -56,6 +57,10 @@ public:
 private:
     static std::span<const Step> DefaultSteps();
     static std::span<const Step> LoadSteps();
+    static Apply Stores(Index key);
+    // The font's attributes on the surface; the font object itself goes to g_Font in a step of its own.
+    static void FontToSurface(button& b, const Variant& v);
+    static void NormalPicture(button& b, const Variant& v);
     static Variant DefaultOf(button& b, const Key& key);
     // The value as the type its key is stored as; Overflow or a type
     // mismatch, naming the key, when it cannot be.
@@ -210,34 +215,120 @@ std::int32_t Int32Of(const Variant& value)
 
 }  // namespace
 
+ButtonPersistence::Apply ButtonPersistence::Stores(Index key)
+{
+    switch (key) {
+    case Caption:
+        return [](button& b, const Variant& v) { b.StoreCaption(std::get<Text>(v)); };
+    case PicturePosition:
+        return [](button& b, const Variant& v) { b.m_picturePosition = Int32Of(v); };
+    case Picture:
+        return [](button& b, const Variant& v) { b.m_picture = std::get<PictureRef>(v); };
+    case PictureWidth:
+        return [](button& b, const Variant& v) { b.m_pictureWidth = Int32Of(v); };
+    case PictureHeight:
+        return [](button& b, const Variant& v) { b.m_pictureHeight = Int32Of(v); };
+    case OriginalPicSizeW:
+        return [](button& b, const Variant& v) { b.m_originalPicSizeW = Int32Of(v); };
+    case OriginalPicSizeH:
+        return [](button& b, const Variant& v) { b.m_originalPicSizeH = Int32Of(v); };
+    case PictureHover:
+        return [](button& b, const Variant& v) { b.m_pictureHover = std::get<PictureRef>(v); };
+    case Enabled:
+        return [](button& b, const Variant& v) { b.m_surface.SetEnabled(std::get<bool>(v)); };
+    case Font:
+        return [](button& b, const Variant& v) { b.AdoptFont(std::get<FontRef>(v)); };
+    case MouseIcon:
+        return [](button& b, const Variant& v) { b.SetMouseIcon(std::get<PictureRef>(v)); };
+    case MousePointer:
+        return [](button& b, const Variant& v) { b.m_surface.SetMousePointer(std::get<std::int16_t>(v)); };
+    case ShowFocusRect:
+        return [](button& b, const Variant& v) { b.m_showFocusRect = std::get<bool>(v); };
+    case Color_Pressed:
+        return [](button& b, const Variant& v) { b.m_colorPressed = ColourOf(v); };
+    case Color_Hover:
+        return [](button& b, const Variant& v) { b.m_colorHover = ColourOf(v); };
+    case BackColor:
+        return [](button& b, const Variant& v) { b.m_backColor = ColourOf(v); };
+    case ForeColor:
+        return [](button& b, const Variant& v) { b.m_foreColor = ColourOf(v); };
+    case SoundOver:
+        return [](button& b, const Variant& v) { b.m_soundOver = std::get<Text>(v); };
+    case SoundClick:
+        return [](button& b, const Variant& v) { b.m_soundClick = std::get<Text>(v); };
+    case DefCurHand:
+        return [](button& b, const Variant& v) { b.m_defCurHand = std::get<bool>(v); };
+    case XPShowBorderAlways:
+        return [](button& b, const Variant& v) { b.m_xpShowBorderAlways = std::get<bool>(v); };
+    case MaskColor:
+        return [](button& b, const Variant& v) { b.m_maskColor = ColourOf(v); };
+    case TransparentBG:
+        return [](button& b, const Variant& v) { b.m_transparentBG = std::get<bool>(v); };
+    case Count:
+        break;
+    }
+    return nullptr;
+}
+
+namespace {
+
+// Wrapping a caption costs the square of its length at every redraw.
+void CheckCaption(const button&, const Variant& v, const Text& key)
+{
+    const std::size_t length = std::get<Text>(v).size();
+    if (length > button::MostStoredCaptionLength) {
+        throw StoredValueError(ErrorNumber::InvalidPropertyValue, key,
+                               u"Ungültiger Eigenschaftswert: " + DecimalText(static_cast<std::int64_t>(length)) +
+                                   u" Zeichen sind mehr als " +
+                                   DecimalText(static_cast<std::int64_t>(button::MostStoredCaptionLength)));
+    }
+}
+
+}  // namespace
+
+void ButtonPersistence::FontToSurface(button& b, const Variant& v)
+{
+    b.m_surface.SetFont(*std::get<FontRef>(v));
+}
+
+void ButtonPersistence::NormalPicture(button& b, const Variant& v)
+{
+    b.g_PictureNormal = std::get<PictureRef>(v);
+}
+
 std::span<const ButtonPersistence::Step> ButtonPersistence::DefaultSteps()
 {
     static const Step steps[] = {
-        {BackColor, [](button& b, const Variant& v) { b.m_backColor = ColourOf(v); }},
-        {ForeColor, [](button& b, const Variant& v) { b.m_foreColor = ColourOf(v); }},
-        {ShowFocusRect, [](button& b, const Variant& v) { b.m_showFocusRect = std::get<bool>(v); }},
-        {Font, [](button& b, const Variant& v) { b.m_surface.SetFont(*std::get<FontRef>(v)); }},
-        {Font, [](button& b, const Variant& v) { b.AdoptFont(std::get<FontRef>(v)); }},
-        {Caption, [](button& b, const Variant& v) { b.StoreCaption(std::get<Text>(v)); }},
-        {PicturePosition, [](button& b, const Variant& v) { b.m_picturePosition = std::get<std::int32_t>(v); }},
-        {PictureWidth, [](button& b, const Variant& v) { b.m_pictureWidth = std::get<std::int32_t>(v); }},
-        {PictureHeight, [](button& b, const Variant& v) { b.m_pictureHeight = std::get<std::int32_t>(v); }},
-        {PictureHover, [](button& b, const Variant& v) { b.m_pictureHover = std::get<PictureRef>(v); }, true},
-        {Picture, [](button& b, const Variant& v) { b.g_PictureNormal = std::get<PictureRef>(v); }, true},
-        {Color_Pressed, [](button& b, const Variant& v) { b.m_colorPressed = ColourOf(v); }},
-        {Color_Hover, [](button& b, const Variant& v) { b.m_colorHover = ColourOf(v); }},
-        {SoundOver, [](button& b, const Variant& v) { b.m_soundOver = std::get<Text>(v); }},
-        {SoundClick, [](button& b, const Variant& v) { b.m_soundClick = std::get<Text>(v); }},
-        {DefCurHand, [](button& b, const Variant& v) { b.m_defCurHand = std::get<bool>(v); }},
-        {XPShowBorderAlways, [](button& b, const Variant& v) { b.m_xpShowBorderAlways = std::get<bool>(v); }},
-        {MaskColor, [](button& b, const Variant& v) { b.m_maskColor = ColourOf(v); }},
-        {TransparentBG, [](button& b, const Variant& v) { b.m_transparentBG = std::get<bool>(v); }},
+        {BackColor}, {ForeColor}, {ShowFocusRect}, {Font, &FontToSurface}, {Font}, {Caption}, {PicturePosition},
+        {PictureWidth}, {PictureHeight}, {PictureHover, nullptr, true}, {Picture, &NormalPicture, true},
+        {Color_Pressed}, {Color_Hover}, {SoundOver}, {SoundClick}, {DefCurHand}, {XPShowBorderAlways}, {MaskColor},
+        {TransparentBG},
     };
     return steps;
 }
 
 std::span<const ButtonPersistence::Step> ButtonPersistence::LoadSteps()
 {
+    const auto pictureSize = [](Index key) -> Check {
+        switch (key) {
+        case PictureWidth:
+            return [](const button& b, const Variant& v, const Text& name) {
+                CheckPictureArea(Int32Of(v), b.m_pictureHeight, Int32Of(v), name);
+            };
+        case PictureHeight:
+            return [](const button& b, const Variant& v, const Text& name) {
+                CheckPictureArea(b.m_pictureWidth, Int32Of(v), Int32Of(v), name);
+            };
+        case OriginalPicSizeW:
+            return [](const button& b, const Variant& v, const Text& name) {
+                CheckPictureArea(Int32Of(v), b.m_originalPicSizeH, Int32Of(v), name);
+            };
+        default:
+            return [](const button& b, const Variant& v, const Text& name) {
+                CheckPictureArea(b.m_originalPicSizeW, Int32Of(v), Int32Of(v), name);
+            };
+        }
+    };
     static const Step steps[] = {
         {BackColor,
          [](button& b, const Variant& v) {
@@ -249,52 +340,21 @@ std::span<const ButtonPersistence::Step> ButtonPersistence::LoadSteps()
              b.m_foreColor = ColourOf(v);
              b.m_surface.SetForeColor(b.m_foreColor);
          }},
-        {ShowFocusRect, [](button& b, const Variant& v) { b.m_showFocusRect = std::get<bool>(v); }},
-        {Caption, [](button& b, const Variant& v) { b.StoreCaption(std::get<Text>(v)); }, false,
-         [](const button&, const Variant& v, const Text& key) {
-             // Wrapping a caption costs the square of its length at every redraw.
-             const std::size_t length = std::get<Text>(v).size();
-             if (length > button::MostStoredCaptionLength) {
-                 throw StoredValueError(ErrorNumber::InvalidPropertyValue, key,
-                                        u"Ungültiger Eigenschaftswert: " + DecimalText(static_cast<std::int64_t>(length)) +
-                                            u" Zeichen sind mehr als " +
-                                            DecimalText(static_cast<std::int64_t>(button::MostStoredCaptionLength)));
-             }
-         }},
-        {PicturePosition, [](button& b, const Variant& v) { b.m_picturePosition = std::get<std::int32_t>(v); }},
+        {ShowFocusRect},
+        {Caption, nullptr, false, &CheckCaption},
+        {PicturePosition},
         // Stored as it is: the sizes come from the store too.
-        {Picture, [](button& b, const Variant& v) { b.m_picture = std::get<PictureRef>(v); }},
-        {PictureWidth, [](button& b, const Variant& v) { b.m_pictureWidth = Int32Of(v); }, false,
-         [](const button& b, const Variant& v, const Text& key) {
-             CheckPictureArea(Int32Of(v), b.m_pictureHeight, Int32Of(v), key);
-         }},
-        {PictureHeight, [](button& b, const Variant& v) { b.m_pictureHeight = Int32Of(v); }, false,
-         [](const button& b, const Variant& v, const Text& key) {
-             CheckPictureArea(b.m_pictureWidth, Int32Of(v), Int32Of(v), key);
-         }},
-        {OriginalPicSizeW, [](button& b, const Variant& v) { b.m_originalPicSizeW = Int32Of(v); }, false,
-         [](const button& b, const Variant& v, const Text& key) {
-             CheckPictureArea(Int32Of(v), b.m_originalPicSizeH, Int32Of(v), key);
-         }},
-        {OriginalPicSizeH, [](button& b, const Variant& v) { b.m_originalPicSizeH = Int32Of(v); }, false,
-         [](const button& b, const Variant& v, const Text& key) {
-             CheckPictureArea(b.m_originalPicSizeW, Int32Of(v), Int32Of(v), key);
-         }},
-        {Font, [](button& b, const Variant& v) { b.m_surface.SetFont(*std::get<FontRef>(v)); }},
-        {Font, [](button& b, const Variant& v) { b.AdoptFont(std::get<FontRef>(v)); }},
-        {PictureHover, [](button& b, const Variant& v) { b.m_pictureHover = std::get<PictureRef>(v); }},
-        {Picture, [](button& b, const Variant& v) { b.g_PictureNormal = std::get<PictureRef>(v); }},
-        {MouseIcon, [](button& b, const Variant& v) { b.SetMouseIcon(std::get<PictureRef>(v)); }},
-        {Enabled, [](button& b, const Variant& v) { b.m_surface.SetEnabled(std::get<bool>(v)); }},
-        {MousePointer, [](button& b, const Variant& v) { b.m_surface.SetMousePointer(std::get<std::int16_t>(v)); }},
-        {Color_Pressed, [](button& b, const Variant& v) { b.m_colorPressed = ColourOf(v); }},
-        {Color_Hover, [](button& b, const Variant& v) { b.m_colorHover = ColourOf(v); }},
-        {SoundOver, [](button& b, const Variant& v) { b.m_soundOver = std::get<Text>(v); }},
-        {SoundClick, [](button& b, const Variant& v) { b.m_soundClick = std::get<Text>(v); }},
-        {DefCurHand, [](button& b, const Variant& v) { b.m_defCurHand = std::get<bool>(v); }},
-        {XPShowBorderAlways, [](button& b, const Variant& v) { b.m_xpShowBorderAlways = std::get<bool>(v); }},
-        {MaskColor, [](button& b, const Variant& v) { b.m_maskColor = ColourOf(v); }},
-        {TransparentBG, [](button& b, const Variant& v) { b.m_transparentBG = std::get<bool>(v); }},
+        {Picture},
+        {PictureWidth, nullptr, false, pictureSize(PictureWidth)},
+        {PictureHeight, nullptr, false, pictureSize(PictureHeight)},
+        {OriginalPicSizeW, nullptr, false, pictureSize(OriginalPicSizeW)},
+        {OriginalPicSizeH, nullptr, false, pictureSize(OriginalPicSizeH)},
+        {Font, &FontToSurface},
+        {Font},
+        {PictureHover},
+        {Picture, &NormalPicture},
+        {MouseIcon}, {Enabled}, {MousePointer}, {Color_Pressed}, {Color_Hover}, {SoundOver}, {SoundClick},
+        {DefCurHand}, {XPShowBorderAlways}, {MaskColor}, {TransparentBG},
     };
     return steps;
 }
@@ -302,8 +362,9 @@ std::span<const ButtonPersistence::Step> ButtonPersistence::LoadSteps()
 void ButtonPersistence::InitDefaults(button& b)
 {
     for (const Step& step : DefaultSteps()) {
-        step.apply(b, step.emptyPicture ? Variant(b.m_pictures.LoadPicture({}))
-                                        : Converted(DefaultOf(b, Keys()[step.key]), step.key));
+        const Apply apply = step.apply ? step.apply : Stores(step.key);
+        apply(b, step.emptyPicture ? Variant(b.m_pictures.LoadPicture({}))
+                                   : Converted(DefaultOf(b, Keys()[step.key]), step.key));
     }
 }
 
@@ -316,7 +377,7 @@ void ButtonPersistence::Load(button& b, PropertyStore& store)
             if (step.check) {
                 step.check(b, value, key.name);
             }
-            step.apply(b, value);
+            (step.apply ? step.apply : Stores(step.key))(b, value);
         }
         b.OnResize();
     } catch (const std::bad_alloc&) {
