@@ -1,4 +1,4 @@
-// The C entry point of quorvelinde/button.h.
+// The C entry point of quorvelinde/button_win.h.
 
 #include "ButtonWindow_win.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 // The button as a Win32 child-window control, for C++ programs; C programs
-// use quorvelinde/button.h, whose class name, messages and notifications
+// use quorvelinde/button_win.h, whose class name, messages and notifications
 // this window answers. Register the class once, then create it like any
 // control or from a dialog template:
 //
@@ -25,7 +25,7 @@
 #include "host/window/WindowContainer_win.h"
 #include "host/window/WindowSurface_win.h"
 #include "host/window/WindowTimer_win.h"
-#include "quorvelinde/button.h"
+#include "quorvelinde/button_win.h"
 
 #include <windows.h>
 

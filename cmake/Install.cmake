@@ -11,7 +11,8 @@ install(TARGETS ${qv_libraries} EXPORT QuorvelindeTargets
   INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 
 # The C++ headers keep their paths ("button/ButtonWindow_win.h") below
-# include/quorvelinde; the C header is <quorvelinde/button.h>.
+# include/quorvelinde; the C headers are <quorvelinde/button_win.h> and the
+# constants it includes, <quorvelinde/button.h>.
 foreach(folder IN ITEMS host button netgrab)
   install(DIRECTORY ${PROJECT_SOURCE_DIR}/${folder}/ DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/quorvelinde/${folder}
     FILES_MATCHING PATTERN "*.h" PATTERN "include" EXCLUDE)
@@ -20,6 +21,7 @@ if(NOT QUORVELINDE_JSON_STORE)
   install(CODE "file(REMOVE \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_INCLUDEDIR}/quorvelinde/host/store/JsonPropertyStore.h\")")
 endif()
 install(FILES ${PROJECT_SOURCE_DIR}/button/include/quorvelinde/button.h
+  ${PROJECT_SOURCE_DIR}/button/include/quorvelinde/button_win.h
   DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/quorvelinde)
 
 set(package_dir ${CMAKE_INSTALL_LIBDIR}/cmake/Quorvelinde)

@@ -5,7 +5,7 @@
 #include "drive.h"
 
 /* [README: c] */
-#include <quorvelinde/button.h>
+#include <quorvelinde/button_win.h>
 /* [README: c] */
 
 #include <stdio.h>

@@ -8,7 +8,7 @@
 #include "host/gdi/GdiFont_win.h"
 #include "host/gdi/GdiOwners_win.h"
 #include "host/gdi/OlePicture_win.h"
-#include "quorvelinde/button.h"
+#include "quorvelinde/button_win.h"
 
 #include <gtest/gtest.h>
 

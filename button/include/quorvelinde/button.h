@@ -1,44 +1,16 @@
 /*
- * The Quorvelinde button: an owner-drawn push button for any Win32 window.
- * Plain C; works from C and C++, with or without UNICODE, and from a dialog
- * template:
- *
- *   CONTROL "&Speichern", 101, "QuorvelindeButton", WS_TABSTOP, 10, 10, 60, 14
- *
- * Call QvButtonRegister once before the window or dialog is created. The
- * button then behaves like a push button: it sends WM_COMMAND/BN_CLICKED to
- * its parent for each click (mouse, space bar, BM_CLICK, Alt plus the letter
- * after '&' in its caption), takes part in Tab order with WS_TABSTOP, answers
- * BM_GETSTATE and BM_SETSTATE, and with BS_NOTIFY also sends BN_SETFOCUS,
- * BN_KILLFOCUS and BN_DOUBLECLICKED. Its window text is its caption. Enter on
- * the focused button is a key like any other: it clicks nothing.
- *
- * Everything runs on the thread that created the window. C++ programs can
- * reach the button's full interface through button/ButtonWindow_win.h.
+ * The Quorvelinde button's class name, messages and colour codes: plain C
+ * constants, for any language that sends window messages. A C or C++ program
+ * includes quorvelinde/button_win.h, which adds the registration.
  */
 #ifndef QUORVELINDE_BUTTON_H
 #define QUORVELINDE_BUTTON_H
 
-#include <windows.h>
-
-#ifdef __cplusplus
-extern "C" {
-#endif
-
 /* The window class, for CreateWindowExW and dialog templates. */
 #define QV_BUTTON_CLASS L"QuorvelindeButton"
 
-/*
- * Registers the window class for windows of `instance` (the module whose
- * windows and dialog templates create buttons); with `global` TRUE it is a
- * global class (CS_GLOBALCLASS), which dialog templates in other modules of
- * the process, such as a DLL's, find too. Registering again is no error.
- * FALSE when the class cannot be registered (GetLastError tells why).
- */
-BOOL WINAPI QvButtonRegister(HINSTANCE instance, BOOL global);
-
-/* Messages, sent with SendMessageW to the button's window. */
-#define QVBM_FIRST (WM_USER + 0x0400)
+/* Messages, sent with SendMessageW to the button's window: from WM_USER + 0x400 on. */
+#define QVBM_FIRST (0x0400 + 0x0400)
 
 /*
  * The caption, which is also the window text (WM_SETTEXT and WM_GETTEXT
@@ -94,7 +66,7 @@ BOOL WINAPI QvButtonRegister(HINSTANCE instance, BOOL global);
 #define QVBC_HOVER 2
 #define QVBC_PRESSED 3
 #define QVBC_MASK 4
-#define QVB_SYSCOLOR(index) ((DWORD)0x80000000u | (DWORD)(index))
+#define QVB_SYSCOLOR(index) (0x80000000ul | (unsigned long)(index))
 
 /*
  * The button's properties to and from a property file (JSON, UTF-8).
@@ -108,9 +80,5 @@ BOOL WINAPI QvButtonRegister(HINSTANCE instance, BOOL global);
  */
 #define QVBM_LOADPROPERTIES (QVBM_FIRST + 10)
 #define QVBM_SAVEPROPERTIES (QVBM_FIRST + 11)
-
-#ifdef __cplusplus
-}
-#endif
 
 #endif /* QUORVELINDE_BUTTON_H */
