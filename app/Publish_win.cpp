@@ -24,7 +24,7 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <memory>
+#include <span>
 #include <string>
 
 namespace {
@@ -37,13 +37,6 @@ void Say(std::FILE* stream, const qv::Text& line)
 qv::HostError Refusal(const qv::Text& why)
 {
     return qv::HostError(qv::ErrorNumber::FileRefused, why);
-}
-
-qv::ByteSnapshot Snapshot(const std::vector<std::uint8_t>& bytes)
-{
-    auto store = std::make_shared<qv::ByteStore>();
-    store->Append(bytes);
-    return {store, store->Size()};
 }
 
 void Publish(const qv::Text& client, const qv::Text& folder)
@@ -82,12 +75,13 @@ void Publish(const qv::Text& client, const qv::Text& folder)
     qv::WindowsFileOutput files;
     // The client first: a launcher that reads the new text meanwhile finds the new client already there.
     const qv::Text clientTarget = serverFolder + u"\\" + qv::ClientFileName;
-    files.ReplaceWithBytes(clientTarget, Snapshot(*bytes));
+    files.ReplaceWithBytes(clientTarget, qv::ByteSnapshot::Of(*bytes));
     Say(stdout, u"Geschrieben: " + clientTarget + u" (" + qv::DecimalText(static_cast<std::int64_t>(bytes->size())) +
                     u" Bytes)");
     const qv::Text versionTarget = serverFolder + u"\\" + qv::VersionTextFileName;
     const std::string versionBytes = qv::Utf8FromText(version);
-    files.ReplaceWithBytes(versionTarget, Snapshot({versionBytes.begin(), versionBytes.end()}));
+    files.ReplaceWithBytes(versionTarget, qv::ByteSnapshot::Of(std::span(
+                                              reinterpret_cast<const std::uint8_t*>(versionBytes.data()), versionBytes.size())));
     Say(stdout, u"Geschrieben: " + versionTarget + u" (\u201E" + version + u"\u201C, ohne Zeilenende)");
     Say(stdout, u"Veröffentlicht: Version " + version);
 }

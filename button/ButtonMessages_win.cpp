@@ -32,6 +32,17 @@ PictureRef PictureOfHandle(WPARAM type, LPARAM handle, bool& valid)
     return picture;
 }
 
+// The colours of QVBC_BACK to QVBC_MASK, in that order.
+struct ColourProperty {
+    OleColor (button::*get)() const noexcept;
+    void (button::*set)(OleColor);
+};
+constexpr ColourProperty Colours[] = {
+    {&button::BackColor, &button::SetBackColor},         {&button::ForeColor, &button::SetForeColor},
+    {&button::Color_Hover, &button::SetColor_Hover},     {&button::Color_Pressed, &button::SetColor_Pressed},
+    {&button::MaskColor, &button::SetMaskColor},
+};
+
 }  // namespace
 
 bool ButtonWindow::PushButtonMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result)
@@ -106,34 +117,16 @@ bool ButtonWindow::ButtonMessage(UINT message, WPARAM wParam, LPARAM lParam, LRE
         }
         result = lParam != 0;
         return true;
-    case QVBM_SETCOLOR: {
-        const auto colour = static_cast<OleColor>(lParam);
-        switch (wParam) {
-        case QVBC_BACK:
-            b.SetBackColor(colour);
-            return true;
-        case QVBC_FORE:
-            b.SetForeColor(colour);
-            return true;
-        case QVBC_HOVER:
-            b.SetColor_Hover(colour);
-            return true;
-        case QVBC_PRESSED:
-            b.SetColor_Pressed(colour);
-            return true;
-        case QVBC_MASK:
-            b.SetMaskColor(colour);
-            return true;
-        default:
+    case QVBM_SETCOLOR:
+        if (wParam < std::size(Colours)) {
+            (b.*Colours[wParam].set)(static_cast<OleColor>(lParam));
+        } else {
             result = FALSE;
-            return true;
         }
-    }
-    case QVBM_GETCOLOR: {
-        const OleColor colours[] = {b.BackColor(), b.ForeColor(), b.Color_Hover(), b.Color_Pressed(), b.MaskColor()};
-        result = wParam < std::size(colours) ? static_cast<LRESULT>(colours[wParam]) : 0;
         return true;
-    }
+    case QVBM_GETCOLOR:
+        result = wParam < std::size(Colours) ? static_cast<LRESULT>((b.*Colours[wParam].get)()) : 0;
+        return true;
     case QVBM_LOADPROPERTIES:
     case QVBM_SAVEPROPERTIES:
         // The number is the answer: a C program has no exception to catch.

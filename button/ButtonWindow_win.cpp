@@ -161,6 +161,13 @@ void ButtonWindow::NotifyParent(WORD code)
     }
 }
 
+void ButtonWindow::NotifyParentIfAsked(WORD code)
+{
+    if (GetWindowLongPtrW(Handle(), GWL_STYLE) & BS_NOTIFY) {
+        NotifyParent(code);
+    }
+}
+
 void ButtonWindow::Register(HINSTANCE instance, bool global)
 {
     WNDCLASSEXW windowClass{};
@@ -241,8 +248,8 @@ void ButtonWindow::MouseButtonDoubleClick(std::int16_t button)
     m_held |= HeldFlag(button);
     SetCapture(Handle());
     m_button.OnDoubleClick();
-    if (button == MouseButton::Left && (GetWindowLongPtrW(Handle(), GWL_STYLE) & BS_NOTIFY)) {
-        NotifyParent(BN_DOUBLECLICKED);
+    if (button == MouseButton::Left) {
+        NotifyParentIfAsked(BN_DOUBLECLICKED);
     }
 }
 
@@ -388,15 +395,11 @@ LRESULT ButtonWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_SETFOCUS:
         m_button.OnEnterFocus();
-        if (GetWindowLongPtrW(Handle(), GWL_STYLE) & BS_NOTIFY) {
-            NotifyParent(BN_SETFOCUS);
-        }
+        NotifyParentIfAsked(BN_SETFOCUS);
         return 0;
     case WM_KILLFOCUS:
         m_button.OnExitFocus();
-        if (GetWindowLongPtrW(Handle(), GWL_STYLE) & BS_NOTIFY) {
-            NotifyParent(BN_KILLFOCUS);
-        }
+        NotifyParentIfAsked(BN_KILLFOCUS);
         return 0;
     case WM_TIMER:
         if (wParam == OverTimerId) {

@@ -88,8 +88,9 @@ private:
     // BM_ and QVBM_ messages; false when `message` is none of them.
     bool PushButtonMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     bool ButtonMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
-    // BN_SETFOCUS and the like, for a button with BS_NOTIFY.
     void NotifyParent(WORD code);
+    // BN_SETFOCUS and the like, which only a button with BS_NOTIFY sends.
+    void NotifyParentIfAsked(WORD code);
     LRESULT AccessibleObject(WPARAM flags, LPARAM objectId);
     void NotifyParentOfClick();
 

@@ -60,9 +60,14 @@ void win_Main::Form_Load()
                                                             u" Schlüssel-Pin(s)"));
 }
 
+Text win_Main::ErrorText(std::int32_t ErrNum, const Text& ErrDesc)
+{
+    return u"Fehler " + DecimalText(ErrNum) + u": " + ErrDesc;
+}
+
 Text win_Main::FailureText(std::int32_t ErrNum, const Text& ErrDesc, std::int32_t durationMs)
 {
-    return u"Fehler " + DecimalText(ErrNum) + u": " + ErrDesc + u" (nach " + DecimalText(durationMs) + u" ms)";
+    return ErrorText(ErrNum, ErrDesc) + u" (nach " + DecimalText(durationMs) + u" ms)";
 }
 
 void win_Main::Form_Activate()
@@ -168,7 +173,7 @@ void win_Main::NetGrab1_DownloadComplete(std::int32_t nBytes)
     if (saved) {
         m_log.Record(u"Client gespeichert: " + saveName);
     } else if (const auto& error = NetGrab1.LastSaveError()) {
-        m_log.Record(u"Client nicht gespeichert: Fehler " + DecimalText(error->Number()) + u": " + error->Description());
+        m_log.Record(u"Client nicht gespeichert: " + ErrorText(error->Number(), error->Description()));
     }
     if (!saved && !m_signerPins.empty()) {
         // Not signed with a pinned key (or not written): as a failed download,

@@ -68,7 +68,9 @@ public:
 private:
     void CheckVersion();
     void StartClient();
-    // "Fehler 31001: HTTP 404 (nach 12 ms)", for the log.
+    // "Fehler 31001: HTTP 404", for the log.
+    static Text ErrorText(std::int32_t ErrNum, const Text& ErrDesc);
+    // The same, with "(nach 12 ms)".
     static Text FailureText(std::int32_t ErrNum, const Text& ErrDesc, std::int32_t durationMs);
 
     void NetGrab2_DownloadComplete(std::int32_t nBytes);

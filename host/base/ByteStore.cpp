@@ -43,6 +43,13 @@ void ByteStore::Append(std::span<const std::uint8_t> bytes)
     }
 }
 
+ByteSnapshot ByteSnapshot::Of(std::span<const std::uint8_t> bytes)
+{
+    auto store = std::make_shared<ByteStore>();
+    store->Append(bytes);
+    return {store, store->Size()};
+}
+
 std::vector<std::uint8_t> ByteSnapshot::ToVector() const
 {
     std::vector<std::uint8_t> out;

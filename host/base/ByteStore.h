@@ -62,6 +62,9 @@ struct ByteSnapshot {
     std::shared_ptr<const ByteStore> store;
     std::size_t size = 0;
 
+    // A store of its own holding just these bytes.
+    static ByteSnapshot Of(std::span<const std::uint8_t> bytes);
+
     std::vector<std::uint8_t> ToVector() const;
 };
 

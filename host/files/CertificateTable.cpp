@@ -1,5 +1,7 @@
 #include "host/files/CertificateTable.h"
 
+#include "host/base/ByteOrder.h"
+
 #include <algorithm>
 #include <optional>
 
@@ -9,16 +11,6 @@ namespace {
 constexpr std::uint16_t PkcsSignedData = 2;
 constexpr std::uint16_t Revision2 = 0x0200;
 constexpr std::size_t SecurityDirectory = 4;
-
-std::uint32_t Le16(std::span<const std::uint8_t> d, std::size_t at)
-{
-    return d[at] | static_cast<std::uint32_t>(d[at + 1]) << 8;
-}
-
-std::uint32_t Le32(std::span<const std::uint8_t> d, std::size_t at)
-{
-    return Le16(d, at) | Le16(d, at + 2) << 16;
-}
 
 bool AllZero(std::span<const std::uint8_t> bytes)
 {
@@ -56,23 +48,23 @@ std::optional<std::span<const std::uint8_t>> TableOf(std::span<const std::uint8_
     if (file.size() < 0x40 || file[0] != 'M' || file[1] != 'Z') {
         return std::nullopt;
     }
-    const std::size_t pe = Le32(file, 0x3C);
-    if (pe > file.size() - 24 || Le32(file, pe) != 0x00004550) {
+    const std::size_t pe = LittleEndian32(file, 0x3C);
+    if (pe > file.size() - 24 || LittleEndian32(file, pe) != 0x00004550) {
         return std::nullopt;
     }
     const std::size_t optional = pe + 24;
     if (optional + 2 > file.size()) {
         return std::nullopt;
     }
-    const std::uint32_t magic = Le16(file, optional);
+    const std::uint32_t magic = LittleEndian16(file, optional);
     const std::size_t countAt = optional + (magic == 0x20B ? 108 : 92);
     const std::size_t directories = countAt + 4;
     if ((magic != 0x10B && magic != 0x20B) || directories > file.size() ||
-        Le32(file, countAt) <= SecurityDirectory || directories + 8 * (SecurityDirectory + 1) > file.size()) {
+        LittleEndian32(file, countAt) <= SecurityDirectory || directories + 8 * (SecurityDirectory + 1) > file.size()) {
         return std::nullopt;
     }
-    const std::size_t offset = Le32(file, directories + 8 * SecurityDirectory);
-    const std::size_t size = Le32(file, directories + 8 * SecurityDirectory + 4);
+    const std::size_t offset = LittleEndian32(file, directories + 8 * SecurityDirectory);
+    const std::size_t size = LittleEndian32(file, directories + 8 * SecurityDirectory + 4);
     if (offset > file.size() || size > file.size() - offset) {
         return std::nullopt;
     }
@@ -90,8 +82,8 @@ CertificateTable ReadCertificateTable(std::span<const std::uint8_t> file)
     }
     std::span<const std::uint8_t> rest = *table;
     while (rest.size() >= 8) {
-        const std::size_t length = Le32(rest, 0);
-        if (length < 8 || length > rest.size() || Le16(rest, 4) != Revision2 || Le16(rest, 6) != PkcsSignedData) {
+        const std::size_t length = LittleEndian32(rest, 0);
+        if (length < 8 || length > rest.size() || LittleEndian16(rest, 4) != Revision2 || LittleEndian16(rest, 6) != PkcsSignedData) {
             return result;
         }
         const std::span<const std::uint8_t> content = rest.subspan(8, length - 8);

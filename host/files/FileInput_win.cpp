@@ -21,20 +21,11 @@ std::vector<std::uint8_t> WindowsFileInput::ReadAllBytes(const Text& fileName, s
         throw HostError(ErrorNumber::InvalidFileFormat, u"Die Datei \u201E" + fileName + u"\u201C ist größer als " +
                                                             DecimalText(static_cast<std::int64_t>(mostBytes)) + u" Bytes");
     }
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size.QuadPart));
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        DWORD read = 0;
-        if (!ReadFile(file.Get(), bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &read, nullptr)) {
-            throw ErrorFromLastError(u"Die Datei \u201E" + fileName + u"\u201C kann nicht gelesen werden");
-        }
-        if (read == 0) {
-            bytes.resize(done);
-            break;
-        }
-        done += read;
+    auto bytes = ReadAllThrough(file.Get());
+    if (!bytes) {
+        throw ErrorFromLastError(u"Die Datei \u201E" + fileName + u"\u201C kann nicht gelesen werden");
     }
-    return bytes;
+    return *std::move(bytes);
 }
 
 std::optional<std::vector<std::uint8_t>> ReadAllThrough(HANDLE file)
@@ -50,8 +41,16 @@ std::optional<std::vector<std::uint8_t>> ReadAllThrough(HANDLE file)
         at.Offset = static_cast<DWORD>(done);
         at.OffsetHigh = static_cast<DWORD>(static_cast<std::uint64_t>(done) >> 32);
         DWORD read = 0;
-        if (!ReadFile(file, bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &read, &at) || read == 0) {
-            return std::nullopt;
+        if (!ReadFile(file, bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &read, &at)) {
+            if (GetLastError() != ERROR_HANDLE_EOF) {
+                return std::nullopt;
+            }
+            read = 0;
+        }
+        if (read == 0) {
+            // The file ended early: it shrank while being read.
+            bytes.resize(done);
+            break;
         }
         done += read;
     }

@@ -1,5 +1,6 @@
 #include "host/gdi/PictureFormat.h"
 
+#include "host/base/ByteOrder.h"
 #include "host/base/HostError.h"
 
 #include <algorithm>
@@ -7,16 +8,6 @@
 
 namespace qv {
 namespace {
-
-std::uint32_t Le16(std::span<const std::uint8_t> d, std::size_t at)
-{
-    return d[at] | static_cast<std::uint32_t>(d[at + 1]) << 8;
-}
-
-std::uint32_t Le32(std::span<const std::uint8_t> d, std::size_t at)
-{
-    return Le16(d, at) | Le16(d, at + 2) << 16;
-}
 
 std::uint32_t Be16(std::span<const std::uint8_t> d, std::size_t at)
 {
@@ -45,12 +36,12 @@ std::optional<PictureExtent> DibExtent(std::span<const std::uint8_t> d, std::siz
     if (at + 4 > d.size()) {
         return std::nullopt;
     }
-    const std::uint32_t headerSize = Le32(d, at);
+    const std::uint32_t headerSize = LittleEndian32(d, at);
     PictureExtent extent;
     if (headerSize == 12 && at + 12 <= d.size()) {
-        extent = {Le16(d, at + 4), Le16(d, at + 6)};
+        extent = {LittleEndian16(d, at + 4), LittleEndian16(d, at + 6)};
     } else if (headerSize >= 40 && at + 16 <= d.size()) {
-        extent = {Magnitude(Le32(d, at + 4)), Magnitude(Le32(d, at + 8))};
+        extent = {Magnitude(LittleEndian32(d, at + 4)), Magnitude(LittleEndian32(d, at + 8))};
     } else {
         return std::nullopt;
     }
@@ -78,14 +69,14 @@ bool IsPng(std::span<const std::uint8_t> d, std::size_t at)
 // An icon or cursor directory: the largest of its images, as each image's own header says.
 std::optional<PictureExtent> IconExtent(std::span<const std::uint8_t> d)
 {
-    const std::uint32_t count = Le16(d, 4);
+    const std::uint32_t count = LittleEndian16(d, 4);
     if (count == 0 || 6 + 16ull * count > d.size()) {
         return std::nullopt;
     }
     PictureExtent largest;
     for (std::uint32_t i = 0; i < count; ++i) {
         const std::size_t entry = 6 + 16 * static_cast<std::size_t>(i);
-        const std::size_t offset = Le32(d, entry + 12);
+        const std::size_t offset = LittleEndian32(d, entry + 12);
         const auto image = IsPng(d, offset) ? PngExtent(d, offset) : DibExtent(d, offset, true);
         if (!image) {
             return std::nullopt;
@@ -103,7 +94,7 @@ std::optional<PictureExtent> GifExtent(std::span<const std::uint8_t> d)
     if (d.size() < 13) {
         return std::nullopt;
     }
-    PictureExtent extent{Le16(d, 6), Le16(d, 8)};
+    PictureExtent extent{LittleEndian16(d, 6), LittleEndian16(d, 8)};
     std::size_t at = 13;
     if (d[10] & 0x80) {
         at += 3u << ((d[10] & 7) + 1);
@@ -121,8 +112,8 @@ std::optional<PictureExtent> GifExtent(std::span<const std::uint8_t> d)
             }
             ++at;
         } else if (block == 0x2C && at + 10 <= d.size()) {
-            extent.width = std::max(extent.width, Le16(d, at + 1) + Le16(d, at + 5));
-            extent.height = std::max(extent.height, Le16(d, at + 3) + Le16(d, at + 7));
+            extent.width = std::max(extent.width, LittleEndian16(d, at + 1) + LittleEndian16(d, at + 5));
+            extent.height = std::max(extent.height, LittleEndian16(d, at + 3) + LittleEndian16(d, at + 7));
             const std::uint8_t flags = d[at + 9];
             at += 10;
             if (flags & 0x80) {
@@ -200,7 +191,7 @@ std::optional<PictureExtent> PictureExtentOf(std::span<const std::uint8_t> d)
     }
     // A placeable metafile, and an enhanced one (" EMF" at byte 40).
     if (StartsWith(d, {0xD7, 0xCD, 0xC6, 0x9A}) ||
-        (StartsWith(d, {1, 0, 0, 0}) && d.size() >= 44 && Le32(d, 40) == 0x464D4520)) {
+        (StartsWith(d, {1, 0, 0, 0}) && d.size() >= 44 && LittleEndian32(d, 40) == 0x464D4520)) {
         return PictureExtent{0, 0, true};
     }
     return std::nullopt;

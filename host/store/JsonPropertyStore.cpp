@@ -94,7 +94,8 @@ Text ShortText(const Value& value)
 }
 
 // The last member of that name, as the document means it, or null.
-const Value* Find(const std::vector<Member>& members, std::string_view name)
+template <typename Members>
+auto Find(Members& members, std::string_view name) -> decltype(&members.front().value)
 {
     const auto found =
         std::find_if(members.rbegin(), members.rend(), [name](const Member& member) { return member.key == name; });
@@ -475,9 +476,7 @@ std::vector<std::uint8_t> JsonPropertyStore::Serialize() const
 
 void JsonPropertyStore::WriteFile(FileOutput& files, const Text& fileName) const
 {
-    auto bytes = std::make_shared<ByteStore>();
-    bytes->Append(Serialize());
-    files.ReplaceWithBytes(fileName, {bytes, bytes->Size()});
+    files.ReplaceWithBytes(fileName, ByteSnapshot::Of(Serialize()));
 }
 
 Variant JsonPropertyStore::ReadProperty(const Text& key, const Variant& defaultValue)
@@ -510,11 +509,9 @@ void JsonPropertyStore::WriteProperty(const Text& key, const Variant& value, con
     std::string name = Utf8FromText(key);
     m_document->pictures.erase(name);
     Value encoded = Encode(key, value);
-    // The member that reading finds: the last of that name.
-    const auto found = std::find_if(m_document->members.rbegin(), m_document->members.rend(),
-                                    [&name](const Member& member) { return member.key == name; });
-    if (found != m_document->members.rend()) {
-        found->value = std::move(encoded);
+    // The member that reading finds.
+    if (Value* found = Find(m_document->members, name)) {
+        *found = std::move(encoded);
         return;
     }
     m_document->members.push_back({std::move(name), std::move(encoded)});

@@ -12,9 +12,7 @@ namespace {
 
 ByteSnapshot SnapshotOf(const std::vector<std::uint8_t>& bytes)
 {
-    auto store = std::make_shared<ByteStore>();
-    store->Append(bytes);
-    return {store, store->Size()};
+    return ByteSnapshot::Of(bytes);
 }
 
 TEST(WindowsFileOutput, WritesLargeMultiPieceContentExactlyAndKeepsNoTemporaryFile)
