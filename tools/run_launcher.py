@@ -6,7 +6,8 @@ what happened.
   run_launcher.py BUILD_DIR OUTPUT_DIR
 
 Uses the display in DISPLAY when there is one, otherwise its own Xvfb; saves a
-screenshot taken during the download to OUTPUT_DIR. QV_DPI (default 96) sets
+screenshot of the screen taken during the download to OUTPUT_DIR, and the
+launcher's window cut out of it (launcher-window.png). QV_DPI (default 96) sets
 the display density the launcher sees.
 """
 
@@ -90,7 +91,15 @@ def main(argv):
             print("exit:       code %d, %d ms after the launcher started" % (exits[-1]["code"], exits[-1]["t"] - began))
         else:
             print("exit:       the launcher did not end in time and was stopped")
-        print("screenshot: %s" % (shot if shot_taken else "not taken"))
+        if shot_taken:
+            window = os.path.join(output, "launcher-window.png")
+            shown = [e for e in events if e["event"] == "window" and e["class"] == "QuorvelindeMain" and e["visible"]]
+            left, top, right, bottom = shown[-1]["rect"]
+            subprocess.run(["convert", shot, "-crop", "%dx%d+%d+%d" % (right - left, bottom - top, left, top),
+                            "+repage", window], check=True)
+            print("screenshot: %s, the window alone in %s" % (shot, window))
+        else:
+            print("screenshot: not taken")
         ok = exits and exits[-1]["code"] == 0 and [s["version"] for s in starts] == [kit.file_version(served_client)]
         return 0 if ok else 1
     finally:

@@ -4,9 +4,9 @@
 #include "dialog_ids.h"
 #include "drive.h"
 
-/* [README: c] */
+/* [button.md: c] */
 #include <quorvelinde/button_win.h>
-/* [README: c] */
+/* [button.md: c] */
 
 #include <stdio.h>
 
@@ -20,22 +20,22 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
     (void)commandLine;
     (void)show;
 
-    /* [README: c-register] */
+    /* [button.md: c-register] */
     if (!QvButtonRegister(instance, FALSE)) {
         return 1;
     }
     dialog = CreateDialogParamW(instance, MAKEINTRESOURCEW(IDD_BUTTONS), NULL, CountingDialogProc, 0);
-    /* [README: c-register] */
+    /* [button.md: c-register] */
     if (!dialog) {
         printf("FAIL the dialog cannot be created (%lu)\n", GetLastError());
         return 1;
     }
     save = GetDlgItem(dialog, IDC_SAVE);
-    /* [README: c-messages] */
+    /* [button.md: c-messages] */
     SendMessageW(save, QVBM_SETPICTURE, IMAGE_ICON, (LPARAM)LoadIcon(NULL, IDI_INFORMATION));
     SendMessageW(save, QVBM_SETPICTURESIZE, 16, 16);
     SendMessageW(save, QVBM_SETCOLOR, QVBC_HOVER, RGB(210, 230, 250));
-    /* [README: c-messages] */
+    /* [button.md: c-messages] */
     failed = DriveButtons(dialog);
     SendMessageW(save, QVBM_GETPICTURESIZE, 0, (LPARAM)&pictureSize);
     failed += pictureSize.cx == 16 && pictureSize.cy == 16 ? 0 : 1;

@@ -4,9 +4,9 @@
 #include "dialog_ids.h"
 #include "drive.h"
 
-// [README: cpp]
+// [button.md: cpp]
 #include "button/ButtonWindow_win.h"
-// [README: cpp]
+// [button.md: cpp]
 
 #include <cstdio>
 #include <string>
@@ -21,13 +21,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
         return 1;
     }
     std::vector<std::string> events;
-    // [README: cpp-events]
+    // [button.md: cpp-events]
     qv::ButtonWindow* save = qv::ButtonWindow::FromHandle(GetDlgItem(dialog, IDC_SAVE));
     save->Control().SetPicturePosition(0);
     qv::ButtonEvents handlers;
     handlers.Click = [&events] { events.push_back("Click"); };
     save->SetEvents(handlers);
-    // [README: cpp-events]
+    // [button.md: cpp-events]
     int failed = DriveButtons(dialog);
     const bool clicked = events.size() == 1 && events[0] == "Click";
     std::printf("%s the Click event came once, with Alt+S\n", clicked ? "ok  " : "FAIL");

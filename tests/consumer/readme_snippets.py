@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
-"""Checks that every snippet the README shows of the consumer project is what
-the consumer project compiles: each part of a consumer file between two
-'[README: NAME]' marker lines must stand in the README as it is.
+"""Checks that every snippet the button's page (docs/button.md) shows of the
+consumer project is what the consumer project compiles: each part of a
+consumer file between two '[button.md: NAME]' marker lines must stand on the
+page as it is.
 
   readme_snippets.py SOURCE
 """
@@ -11,7 +12,7 @@ import os
 import re
 import sys
 
-MARKER = re.compile(r"\[README: ([a-z-]+)\]")
+MARKER = re.compile(r"\[button\.md: ([a-z-]+)\]")
 
 
 def snippets(path):
@@ -34,8 +35,8 @@ def main(argv):
     if len(argv) != 1:
         sys.exit(__doc__)
     source = argv[0]
-    with open(os.path.join(source, "README.md"), encoding="utf-8") as f:
-        readme = f.read()
+    with open(os.path.join(source, "docs", "button.md"), encoding="utf-8") as f:
+        page = f.read()
     missing = []
     count = 0
     for path in sorted(glob.glob(os.path.join(source, "tests", "consumer", "*"))):
@@ -43,10 +44,10 @@ def main(argv):
             continue
         for name, text in snippets(path).items():
             count += 1
-            if text not in readme:
+            if text not in page:
                 missing.append("%s: %s" % (os.path.basename(path), name))
     for entry in missing:
-        print("not in the README as compiled:", entry)
+        print("not on docs/button.md as compiled:", entry)
     print("%d snippets, %d missing" % (count, len(missing)))
     return 1 if missing or count == 0 else 0
 

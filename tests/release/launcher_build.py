@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Builds what a support desk builds for its server, as the README's
+"""Builds what a support desk builds for its server, as docs/support-desk.md's
 "Building for your server" says: the windows-launcher preset, with a server
 and a pin, and nothing of the tests. GoogleTest's sources and the harness's
 Python are pointed at nothing, and no build step may call openssl,

@@ -65,7 +65,7 @@ def signer(out, name, subject):
 
 
 def pin_of(certificate):
-    """SHA-256 of the certificate's DER SubjectPublicKeyInfo, as the README tells operators to get it."""
+    """SHA-256 of the certificate's DER SubjectPublicKeyInfo, as docs/support-desk.md tells operators to get it."""
     key = subprocess.run(["openssl", "x509", "-in", certificate, "-pubkey", "-noout"], check=True,
                          capture_output=True).stdout
     der = subprocess.run(["openssl", "pkey", "-pubin", "-outform", "der"], input=key, check=True,
