@@ -12,7 +12,7 @@
 #include "host/base/HostError.h"
 #include "host/base/WideText_win.h"
 #include "host/base/Win32Error_win.h"
-#include "host/files/FileHandle_win.h"
+#include "host/files/OwnedFile_win.h"
 #include "host/files/FileInput_win.h"
 #include "host/files/FileOutput_win.h"
 #include "host/files/FileQueries_win.h"
@@ -42,9 +42,9 @@ qv::HostError Refusal(const qv::Text& why)
 void Publish(const qv::Text& client, const qv::Text& folder)
 {
     // Held open while it is checked and copied: what is checked is what is published.
-    const qv::FileHandle held(CreateFileW(qv::Wide(client), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    const qv::OwnedFile held(CreateFileW(qv::Wide(client), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                           FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!held.Valid()) {
+    if (!held) {
         throw qv::ErrorFromLastError(u"Der Client \u201E" + client + u"\u201C kann nicht geöffnet werden");
     }
     const auto bytes = qv::ReadAllThrough(held.Get());

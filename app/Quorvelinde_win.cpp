@@ -7,7 +7,7 @@
 #include "host/base/ComApartment_win.h"
 #include "host/base/TopLevelError.h"
 #include "host/files/RunLogFile_win.h"
-#include "launcher/MainWindow_win.h"
+#include "launcher/LauncherWindow_win.h"
 #include "launcher/SignerPins.h"
 
 #include <windows.h>
@@ -19,11 +19,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     qv::SetTopLevelErrorHandler(&qv::ReportErrorAndEnd);
     try {
         qv::ComApartment com;
-        qv::MainWindow window(qv::DistributionServer(), qv::ParseSignerPins(qv::SignerPinList()), instance, log);
+        qv::LauncherWindow window(qv::DistributionServer(), qv::ParseSignerPins(qv::SignerPinList()), instance, log);
         window.LoadAndShow();
-        return window.RunMessageLoop();
+        window.RunMessageLoop();
     } catch (...) {
-        qv::ReportCurrentErrorToTopLevel();
+        qv::ReportErrorAndEnd(qv::CurrentErrorAsHostError());
     }
-    return 1;
 }

@@ -133,13 +133,13 @@ void button::SetPicture(const PictureRef& New_Picture)
         m_originalPicSizeW = PicturePlaceholderSize;
         m_originalPicSizeH = PicturePlaceholderSize;
     } else {
-        m_originalPicSizeW = m_surface.HimetricToPixelsX(m_picture->Width());
-        m_originalPicSizeH = m_surface.HimetricToPixelsY(m_picture->Height());
+        m_originalPicSizeW = m_surface.HimetricToPixels(m_picture->Width());
+        m_originalPicSizeH = m_surface.HimetricToPixels(m_picture->Height());
     }
     Notify(u"Picture");
     if (New_Picture) {
-        m_pictureWidth = m_surface.HimetricToPixelsX(New_Picture->Width());
-        m_pictureHeight = m_surface.HimetricToPixelsY(New_Picture->Height());
+        m_pictureWidth = m_surface.HimetricToPixels(New_Picture->Width());
+        m_pictureHeight = m_surface.HimetricToPixels(New_Picture->Height());
     }
     Refresh();
 }

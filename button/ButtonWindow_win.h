@@ -1,7 +1,7 @@
 #pragma once
 // The button as a Win32 child-window control, for C++ programs; C programs
-// use quorvelinde/button_win.h, whose class name, messages and notifications
-// this window answers. Register the class once, then create it like any
+// include quorvelinde/button_win.h, and this window answers the class name
+// and messages of quorvelinde/button.h. Register the class once, then create it like any
 // control or from a dialog template:
 //
 //   qv::ButtonWindow::Register();

@@ -1,4 +1,4 @@
-#include "MainWindow_win.h"
+#include "LauncherWindow_win.h"
 
 #include "PictureResource_win.h"
 #include "ResourceIds.h"
@@ -71,7 +71,7 @@ Text RequestHeaders(WindowsLauncherServices& platform)
 
 }  // namespace
 
-MainWindow::MainWindow(const Text& server, std::vector<KeyHash> signerPins, HMODULE resources, RunLog& log)
+LauncherWindow::LauncherWindow(const Text& server, std::vector<KeyHash> signerPins, HMODULE resources, RunLog& log)
     : m_log(log)
 {
     RegisterPlainWindowClass(WindowClass);
@@ -103,14 +103,14 @@ MainWindow::MainWindow(const Text& server, std::vector<KeyHash> signerPins, HMOD
                                         std::move(signerPins));
 }
 
-MainWindow::~MainWindow()
+LauncherWindow::~LauncherWindow()
 {
     if (Handle()) {
         DestroyWindow(Handle());
     }
 }
 
-void MainWindow::ApplyLayout(int dpi)
+void LauncherWindow::ApplyLayout(int dpi)
 {
     m_layout = LayoutForDpi(dpi);
     OwnedFont font = LabelFontFor(m_layout);
@@ -127,7 +127,7 @@ void MainWindow::ApplyLayout(int dpi)
     InvalidateRect(Handle(), nullptr, TRUE);
 }
 
-void MainWindow::LoadAndShow()
+void LauncherWindow::LoadAndShow()
 {
     m_main->Form_Load();
 
@@ -141,17 +141,20 @@ void MainWindow::LoadAndShow()
     PostMessageW(Handle(), RunActivationHandler, 0, 0);
 }
 
-int MainWindow::RunMessageLoop()
+void LauncherWindow::RunMessageLoop()
 {
-    MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
+    for (;;) {
+        MSG msg;
+        // Nothing here asks to quit; a quit from outside is not a way to end
+        // in the middle of a download, so it is taken from the queue and dropped.
+        if (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
     }
-    return static_cast<int>(msg.wParam);
 }
 
-void MainWindow::Paint(HDC dc) const
+void LauncherWindow::Paint(HDC dc) const
 {
     const OwnedBrush frame(CreateSolidBrush(FrameColour));
     const PixelBox& client = m_layout.client;
@@ -172,7 +175,7 @@ void MainWindow::Paint(HDC dc) const
                       img_Logo.pixels.data(), &format, DIB_RGB_COLORS);
 }
 
-LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT LauncherWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_ACTIVATE:

@@ -26,7 +26,7 @@
 
 namespace qv {
 
-class MainWindow final : private BoundWindow {
+class LauncherWindow final : private BoundWindow {
 public:
     // Label ids, which other programs see on the labels' windows.
     enum LabelId { TitleId = 101, HintId = 102, StatusId = 103 };
@@ -35,15 +35,15 @@ public:
     // module. With `signerPins`, a downloaded client must be signed with one
     // of those keys to replace the local one.
     // Each step of the sequence goes to `log`, which must outlive the window.
-    MainWindow(const Text& server, std::vector<KeyHash> signerPins, HMODULE resources, RunLog& log);
-    ~MainWindow();
-    MainWindow(const MainWindow&) = delete;
-    MainWindow& operator=(const MainWindow&) = delete;
+    LauncherWindow(const Text& server, std::vector<KeyHash> signerPins, HMODULE resources, RunLog& log);
+    ~LauncherWindow();
+    LauncherWindow(const LauncherWindow&) = delete;
+    LauncherWindow& operator=(const LauncherWindow&) = delete;
 
     // Loads the window (its load handler runs), then shows it centred on the screen.
     void LoadAndShow();
-    // Runs until the sequence ends the process.
-    int RunMessageLoop();
+    // Runs until the sequence, the window's closing or an error report ends the process.
+    [[noreturn]] void RunMessageLoop();
 
     using BoundWindow::Handle;
     // The status line as the sequence writes it; tests write long texts to it
@@ -71,7 +71,9 @@ private:
     PixelImage img_Logo;
     OwnedIcon m_bigIcon;
     OwnedIcon m_smallIcon;
+    // The title line, "Die Quorvelinde wird gestartet."
     std::optional<StaticLabel> lbl_Titel2;
+    // The hint line below it.
     std::optional<StaticLabel> Label1;
     std::optional<StaticLabel> lbl_Status;
     std::unique_ptr<win_Main> m_main;

@@ -9,6 +9,8 @@
 
 namespace qv {
 
+const char16_t LauncherVersion[] = u"" QUORVELINDE_VERSION;
+
 Text ServerBase(const Text& server)
 {
     const bool named = server.rfind(u"http://", 0) == 0 || server.rfind(u"https://", 0) == 0;

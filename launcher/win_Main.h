@@ -24,8 +24,8 @@
 
 namespace qv {
 
-// The launcher's own version, as its version block and its log name it.
-inline constexpr char16_t LauncherVersion[] = u"1.00";
+// The launcher's own version, as its version block and its log name it ("1.00").
+extern const char16_t LauncherVersion[];
 
 struct win_MainHost {
     LauncherServices& platform;
@@ -45,6 +45,10 @@ struct win_MainHost {
 // names its scheme ("https://host"), else with http:// before it.
 Text ServerBase(const Text& server);
 
+// The launcher's sequence: the load and activation handlers of the launcher
+// window, CheckVersion, StartClient and the handlers of its two download
+// controls. Named after the window it runs in; the Win32 window itself is
+// LauncherWindow.
 class win_Main final {
 public:
     static constexpr std::int32_t VersionWaitLimitMs = 60'000;
@@ -60,7 +64,9 @@ public:
     win_Main(const win_Main&) = delete;
     win_Main& operator=(const win_Main&) = delete;
 
+    // The window's load handler: the program folder, a blank status line.
     void Form_Load();
+    // The window's activation handler: the sequence, once.
     void Form_Activate();
 
     const Text& ProgramFolder() const noexcept { return m_programFolder; }
@@ -93,7 +99,9 @@ private:
     const Text m_versionUrl;
     const Text m_clientUrl;
 
+    // Fetches the client, second, when it is missing or its version differs.
     NetGrab NetGrab1;
+    // Fetches the version text, first.
     NetGrab NetGrab2;
 
     std::unique_ptr<FileQueries> m_fso;

@@ -17,13 +17,6 @@ std::int32_t CountOf(const ByteSnapshot& bytes)
 
 }  // namespace
 
-std::int32_t ElapsedTicks(std::int32_t start, std::int32_t now) noexcept
-{
-    const std::uint32_t elapsed = static_cast<std::uint32_t>(now) - static_cast<std::uint32_t>(start);
-    constexpr auto most = static_cast<std::uint32_t>(std::numeric_limits<std::int32_t>::max());
-    return static_cast<std::int32_t>(elapsed > most ? most : elapsed);
-}
-
 NetGrab::NetGrab(AsyncReadService& reads, TickCounter& ticks, FileOutput& files, NetGrabEvents events)
     : m_reads(reads), m_ticks(ticks), m_files(files), m_events(std::move(events))
 {

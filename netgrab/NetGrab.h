@@ -79,7 +79,4 @@ private:
     std::int32_t m_durationMs = 0;
 };
 
-// Milliseconds from start to now on a counter that wraps; never fails.
-std::int32_t ElapsedTicks(std::int32_t start, std::int32_t now) noexcept;
-
 }  // namespace qv

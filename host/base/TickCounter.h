@@ -11,4 +11,7 @@ public:
     virtual std::int32_t TickCount() = 0;
 };
 
+// Milliseconds from start to now on a counter that wraps; never fails.
+std::int32_t ElapsedTicks(std::int32_t start, std::int32_t now) noexcept;
+
 }  // namespace qv

@@ -2,15 +2,15 @@
 
 #include "host/base/WideText_win.h"
 #include "host/base/Win32Error_win.h"
-#include "host/files/FileHandle_win.h"
+#include "host/files/OwnedFile_win.h"
 
 namespace qv {
 
 std::vector<std::uint8_t> WindowsFileInput::ReadAllBytes(const Text& fileName, std::size_t mostBytes)
 {
-    const FileHandle file(CreateFileW(Wide(fileName), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    const OwnedFile file(CreateFileW(Wide(fileName), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.Valid()) {
+    if (!file) {
         throw ErrorFromLastError(u"Die Datei \u201E" + fileName + u"\u201C kann nicht geöffnet werden");
     }
     LARGE_INTEGER size{};

@@ -2,7 +2,7 @@
 
 #include "host/base/WideText_win.h"
 #include "host/base/Win32Error_win.h"
-#include "host/files/FileHandle_win.h"
+#include "host/files/OwnedFile_win.h"
 
 #include <windows.h>
 
@@ -23,7 +23,7 @@ public:
     ~HeldTemporary()
     {
         if (!m_placed) {
-            m_file.Close();
+            m_file.Reset();
             DeleteFileW(Wide(m_path));
         }
     }
@@ -36,7 +36,7 @@ public:
 
 private:
     Text m_path;
-    FileHandle m_file;
+    OwnedFile m_file;
     bool m_placed = false;
 };
 

@@ -2,7 +2,7 @@
 
 #include "host/base/WideText_win.h"
 #include "host/base/Win32Error_win.h"
-#include "host/files/FileHandle_win.h"
+#include "host/files/OwnedFile_win.h"
 
 #include <windows.h>
 
@@ -50,9 +50,9 @@ std::optional<FixedFileVersion> WindowsFileQueries::QueryFixedVersion(const Text
 std::uint32_t WindowsFileQueries::ProbeRead(const Text& fileName)
 {
     // As a reader that lets a running client keep its file open.
-    const FileHandle file(CreateFileW(Wide(fileName), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+    const OwnedFile file(CreateFileW(Wide(fileName), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.Valid()) {
+    if (!file) {
         return GetLastError();
     }
     char first[2];

@@ -1,7 +1,7 @@
 #include "host/files/RunLogFile_win.h"
 
 #include "host/base/WideText_win.h"
-#include "host/files/FileHandle_win.h"
+#include "host/files/OwnedFile_win.h"
 
 #include <windows.h>
 #include <knownfolders.h>
@@ -59,10 +59,10 @@ void RunLogFile::Record(const Text& line) noexcept
             return;
         }
         const std::string text = TimeAndProcess() + Utf8FromText(line) + "\r\n";
-        const FileHandle file(CreateFileW(Wide(m_path), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+        const OwnedFile file(CreateFileW(Wide(m_path), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                           nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         DWORD written = 0;
-        if (file.Valid()) {
+        if (file) {
             WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
         }
     } catch (...) {

@@ -38,14 +38,16 @@ private:
     void Forget(UrlMonikerTransfer& transfer);
     void Deliver(const ReadNotification& outcome);
     void CheckForStalls();
+    // The service's message-only window carries the stall timer and the
+    // outcomes that must wait for the message loop.
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     std::chrono::milliseconds m_stallLimit;
     ReadLimits m_limits;
     Text m_requestHeaders;
-    // A message-only window carries the stall timer and outcomes that must wait for the loop.
     AsyncReadSink* m_sink = nullptr;
     std::map<Text, ComPtr<UrlMonikerTransfer>> m_transfers;
+    // A read that ends while AsyncRead still starts it is delivered from the loop.
     bool m_starting = false;
     std::optional<ReadNotification> m_endedWhileStarting;
 };

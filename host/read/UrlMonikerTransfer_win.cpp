@@ -1,5 +1,7 @@
 #include "host/read/UrlMonikerTransfer_win.h"
 
+#include "host/read/HttpHeaders.h"
+
 #include "host/base/WideText_win.h"
 #include "host/base/Win32Error_win.h"
 
@@ -35,40 +37,6 @@ HostError TransferError(HRESULT result, LPCWSTR error)
 }
 
 }  // namespace
-
-std::optional<std::uint64_t> ContentLengthFromHeaders(const wchar_t* headers)
-{
-    static constexpr wchar_t Name[] = L"content-length:";
-    constexpr std::size_t NameLength = sizeof Name / sizeof Name[0] - 1;
-    for (const wchar_t* line = headers; line && *line;) {
-        const wchar_t* end = std::wcschr(line, L'\n');
-        const std::size_t length = end ? static_cast<std::size_t>(end - line) : std::wcslen(line);
-        bool matches = length >= NameLength;
-        for (std::size_t i = 0; matches && i < NameLength; ++i) {
-            matches = static_cast<wchar_t>(std::towlower(line[i])) == Name[i];
-        }
-        if (matches) {
-            const wchar_t* p = line + NameLength;
-            while (*p == L' ' || *p == L'\t') {
-                ++p;
-            }
-            std::uint64_t value = 0;
-            bool digits = false;
-            for (; *p >= L'0' && *p <= L'9'; ++p) {
-                if (value > (UINT64_MAX - 9) / 10) {
-                    return std::nullopt;
-                }
-                value = value * 10 + static_cast<std::uint64_t>(*p - L'0');
-                digits = true;
-            }
-            if (digits) {
-                return value;
-            }
-        }
-        line = end ? end + 1 : nullptr;
-    }
-    return std::nullopt;
-}
 
 ComPtr<UrlMonikerTransfer> UrlMonikerTransfer::Create(TransferListener& listener, std::int32_t bindOptions,
                                                       const ReadLimits& limits, Text requestHeaders)
@@ -315,7 +283,7 @@ STDMETHODIMP UrlMonikerTransfer::OnResponse(DWORD statusCode, LPCWSTR responseHe
         *additionalRequestHeaders = nullptr;
     }
     m_httpStatus = statusCode;
-    m_contentLength = ContentLengthFromHeaders(responseHeaders);
+    m_contentLength = ContentLengthFromHeaders(responseHeaders ? FromWide(responseHeaders) : Text());
     m_lastActivity = GetTickCount64();
     return S_OK;
 }

@@ -76,8 +76,9 @@ private:
                        Text requestHeaders);
     ~UrlMonikerTransfer() = default;
 
-    // Reads what the stream holds now and reports progress along the way.
+    // The server answered with a status outside 200-299.
     bool StatusFailed() const;
+    // Reads what the stream holds now and reports progress along the way.
     void ReadAvailable();
     ReadNotification Outcome(HRESULT result, LPCWSTR error) const;
     void End(const ReadNotification& outcome);
@@ -96,8 +97,5 @@ private:
     // Why the read was given up from this side: a stall, too much data, no memory.
     std::optional<HostError> m_abandonReason;
 };
-
-// The value of a Content-Length header in raw CRLF-separated headers.
-std::optional<std::uint64_t> ContentLengthFromHeaders(const wchar_t* headers);
 
 }  // namespace qv

@@ -13,8 +13,8 @@
 
 namespace qv {
 
+// The unit a surface measures its inside in: only pixels.
 enum class ScaleMode : std::int16_t {
-    Twips = 1,
     Pixels = 3,
 };
 
@@ -52,7 +52,6 @@ public:
     // Takes the font's attributes; later changes of `font` do not reach the surface.
     virtual void SetFont(const FontObject& font) = 0;
 
-    // The surface works in pixels; any other unit fails with error 380.
     virtual void SetScaleMode(ScaleMode mode) = 0;
     // How pictures shrink when drawn smaller: 3 drops whole rows and columns,
     // the others combine them (the platform's stretch modes 1 to 4).
@@ -61,9 +60,9 @@ public:
     // The tag the control was designed with.
     virtual Text Tag() const = 0;
 
-    // Picture sizes in pixels of this surface's display, horizontally and vertically.
-    virtual std::int32_t HimetricToPixelsX(std::int32_t himetric) const = 0;
-    virtual std::int32_t HimetricToPixelsY(std::int32_t himetric) const = 0;
+    // A picture's size in pixels of this surface's display, which has one
+    // density for both directions.
+    virtual std::int32_t HimetricToPixels(std::int32_t himetric) const = 0;
 
     // Inner size in pixels.
     virtual std::int32_t ScaleWidth() const = 0;

@@ -25,38 +25,23 @@ constexpr int Halftone = 4;
 
 }  // namespace
 
-WindowSurface::Image::Image(Image&& other) noexcept
-    : dc(std::move(other.dc)), bitmap(std::move(other.bitmap)),
-      previousBitmap(std::exchange(other.previousBitmap, nullptr)),
-      previousFont(std::exchange(other.previousFont, nullptr)), width(other.width), height(other.height)
+// A DIB section: bitmaps made compatible with the image are then DIB sections
+// too, which the platform selects and copies without a trip to the display (a
+// display bitmap costs Wine some 180 us a selection).
+WindowSurface::Image::Image(HDC windowDC, int width, int height, HFONT font, int stretchMode)
+    : dc(CreateCompatibleDC(windowDC)), bitmap([&] {
+          const BITMAPINFO format = DibFormat(width, height);
+          void* bits = nullptr;
+          return CreateDIBSection(windowDC, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
+      }()),
+      bitmapSelected(dc.Get(), bitmap.Get()), fontSelected(dc.Get(), font), width(width), height(height)
 {
-}
-
-WindowSurface::Image& WindowSurface::Image::operator=(Image&& other) noexcept
-{
-    if (this != &other) {
-        // The old image gives its objects back when `discarded` goes.
-        const Image discarded(std::move(*this));
-        dc = std::move(other.dc);
-        bitmap = std::move(other.bitmap);
-        previousBitmap = std::exchange(other.previousBitmap, nullptr);
-        previousFont = std::exchange(other.previousFont, nullptr);
-        width = other.width;
-        height = other.height;
+    if (!dc || !bitmap) {
+        throw ErrorFromGdiFailure(u"Das Bild des Steuerelements kann nicht angelegt werden");
     }
-    return *this;
-}
-
-WindowSurface::Image::~Image()
-{
-    // Selected objects go back before the bitmap and the context are deleted.
-    if (dc) {
-        if (previousFont) {
-            SelectObject(dc.Get(), previousFont);
-        }
-        if (previousBitmap) {
-            SelectObject(dc.Get(), previousBitmap);
-        }
+    SetBkMode(dc.Get(), TRANSPARENT);
+    if (stretchMode) {
+        SetStretchBltMode(dc.Get(), stretchMode);
     }
 }
 
@@ -64,7 +49,7 @@ WindowSurface::WindowSurface(HWND window, Text tag) : m_window(window), m_tag(st
 {
     m_fontHandle = CreateFontFor(*m_font, Dpi());
     m_image = MakeImage(1, 1);
-    m_image.Fill(m_backColor);
+    m_image->Fill(m_backColor);
 }
 
 WindowSurface::~WindowSurface() = default;
@@ -74,29 +59,10 @@ int WindowSurface::Dpi() const
     return DpiOfWindow(m_window);
 }
 
-WindowSurface::Image WindowSurface::MakeImage(int width, int height) const
+std::unique_ptr<WindowSurface::Image> WindowSurface::MakeImage(int width, int height) const
 {
-    Image image;
     const WindowDC window(m_window);
-    image.dc.Reset(CreateCompatibleDC(window.Get()));
-    // A DIB section: bitmaps made compatible with the image are then DIB
-    // sections too, which the platform selects and copies without a trip to
-    // the display (a display bitmap costs Wine some 180 us a selection).
-    const BITMAPINFO format = DibFormat(width, height);
-    void* bits = nullptr;
-    image.bitmap.Reset(CreateDIBSection(window.Get(), &format, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!image.dc || !image.bitmap) {
-        throw ErrorFromGdiFailure(u"Das Bild des Steuerelements kann nicht angelegt werden");
-    }
-    image.width = width;
-    image.height = height;
-    image.previousBitmap = SelectObject(image.dc.Get(), image.bitmap.Get());
-    image.previousFont = SelectObject(image.dc.Get(), m_fontHandle.Get());
-    SetBkMode(image.dc.Get(), TRANSPARENT);
-    if (m_stretchMode) {
-        SetStretchBltMode(image.dc.Get(), m_stretchMode);
-    }
-    return image;
+    return std::make_unique<Image>(window.Get(), width, height, m_fontHandle.Get(), m_stretchMode);
 }
 
 void WindowSurface::Image::Fill(OleColor colour) const
@@ -163,7 +129,7 @@ void WindowSurface::SetText(const Text& text)
 void WindowSurface::SetBackColor(OleColor colour)
 {
     m_backColor = colour;
-    m_image.Fill(colour);
+    m_image->Fill(colour);
 }
 
 void WindowSurface::SetForeColor(OleColor colour)
@@ -174,7 +140,7 @@ void WindowSurface::SetForeColor(OleColor colour)
 void WindowSurface::SetFont(const FontObject& font)
 {
     OwnedFont handle = CreateFontFor(font, Dpi());
-    SelectObject(m_image.dc.Get(), handle.Get());
+    SelectObject(m_image->dc.Get(), handle.Get());
     if (m_fontLent) {
         m_lentFonts.push_back(std::move(m_fontHandle));
         m_fontLent = false;
@@ -194,11 +160,9 @@ void WindowSurface::DensityChanged()
     SetFont(*m_font);
 }
 
-void WindowSurface::SetScaleMode(ScaleMode mode)
+void WindowSurface::SetScaleMode(ScaleMode)
 {
-    if (mode != ScaleMode::Pixels) {
-        throw HostError(ErrorNumber::InvalidPropertyValue, u"Ungültiger Eigenschaftswert: die Fläche misst in Pixeln");
-    }
+    // Pixels, the only unit there is, are what the window measures in anyway.
 }
 
 void WindowSurface::SetStretchMode(std::int32_t mode)
@@ -208,17 +172,12 @@ void WindowSurface::SetStretchMode(std::int32_t mode)
                         u"Ungültiger Eigenschaftswert: Streckmodus " + DecimalText(mode) + u" (1 bis 4)");
     }
     m_stretchMode = mode;
-    SetStretchBltMode(m_image.dc.Get(), mode);
+    SetStretchBltMode(m_image->dc.Get(), mode);
 }
 
-std::int32_t WindowSurface::HimetricToPixelsX(std::int32_t himetric) const
+std::int32_t WindowSurface::HimetricToPixels(std::int32_t himetric) const
 {
-    return HimetricToPixels(himetric, Dpi());
-}
-
-std::int32_t WindowSurface::HimetricToPixelsY(std::int32_t himetric) const
-{
-    return HimetricToPixels(himetric, Dpi());
+    return qv::HimetricToPixels(himetric, Dpi());
 }
 
 std::int32_t WindowSurface::ScaleWidth() const
@@ -260,19 +219,19 @@ void WindowSurface::Resized()
     const SIZE client = ClientSize();
     const int width = std::max(1, static_cast<int>(client.cx));
     const int height = std::max(1, static_cast<int>(client.cy));
-    if (width == m_image.width && height == m_image.height) {
+    if (width == m_image->width && height == m_image->height) {
         return;
     }
-    Image image = MakeImage(width, height);
-    image.Fill(m_backColor);
-    BitBlt(image.dc.Get(), 0, 0, std::min(width, m_image.width), std::min(height, m_image.height), m_image.dc.Get(),
+    std::unique_ptr<Image> image = MakeImage(width, height);
+    image->Fill(m_backColor);
+    BitBlt(image->dc.Get(), 0, 0, std::min(width, m_image->width), std::min(height, m_image->height), m_image->dc.Get(),
            0, 0, SRCCOPY);
     m_image = std::move(image);
 }
 
 void WindowSurface::PaintTo(HDC dc, const RECT& area) const
 {
-    BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, m_image.dc.Get(), area.left,
+    BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, m_image->dc.Get(), area.left,
            area.top, SRCCOPY);
 }
 

@@ -10,6 +10,7 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <vector>
 
 namespace qv {
@@ -36,8 +37,7 @@ public:
     void SetScaleMode(ScaleMode mode) override;
     void SetStretchMode(std::int32_t mode) override;
     Text Tag() const override { return m_tag; }
-    std::int32_t HimetricToPixelsX(std::int32_t himetric) const override;
-    std::int32_t HimetricToPixelsY(std::int32_t himetric) const override;
+    std::int32_t HimetricToPixels(std::int32_t himetric) const override;
     std::int32_t ScaleWidth() const override;
     std::int32_t ScaleHeight() const override;
     void SetWidthTwips(std::int32_t twips) override;
@@ -46,9 +46,9 @@ public:
 
     // The image's drawing context, with the surface's font selected and a
     // transparent text background.
-    HDC ImageDC() const noexcept { return m_image.dc.Get(); }
+    HDC ImageDC() const noexcept { return m_image->dc.Get(); }
     // Clears the image with the background colour.
-    void Cls() { m_image.Fill(m_backColor); }
+    void Cls() { m_image->Fill(m_backColor); }
     OleColor BackColor() const noexcept { return m_backColor; }
     OleColor ForeColor() const noexcept { return m_foreColor; }
     // WM_GETFONT: the current font, which lives as long as the surface does,
@@ -71,22 +71,24 @@ public:
     void DensityChanged();
 
 private:
+    // Members in this order: the selections are undone before the bitmap and
+    // the context that hold them go.
     struct Image {
-        OwnedMemoryDC dc;
-        OwnedBitmap bitmap;
-        HGDIOBJ previousBitmap = nullptr;
-        HGDIOBJ previousFont = nullptr;
-        int width = 0;
-        int height = 0;
-
-        Image() = default;
-        Image(Image&&) noexcept;
-        Image& operator=(Image&&) noexcept;
-        ~Image();
+        // `windowDC`: the window's own context, which the image is made compatible with.
+        Image(HDC windowDC, int width, int height, HFONT font, int stretchMode);
+        Image(const Image&) = delete;
+        Image& operator=(const Image&) = delete;
 
         void Fill(OleColor colour) const;
+
+        OwnedMemoryDC dc;
+        OwnedBitmap bitmap;
+        Selection bitmapSelected;
+        Selection fontSelected;
+        int width;
+        int height;
     };
-    Image MakeImage(int width, int height) const;
+    std::unique_ptr<Image> MakeImage(int width, int height) const;
     SIZE ClientSize() const;
     int Dpi() const;
 
@@ -104,7 +106,7 @@ private:
     int m_stretchMode = 0;
     // The window is invalid until its next WM_PAINT; invalidating again adds nothing.
     bool m_paintPending = false;
-    Image m_image;
+    std::unique_ptr<Image> m_image;
 };
 
 }  // namespace qv

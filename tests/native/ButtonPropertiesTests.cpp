@@ -145,16 +145,15 @@ TEST_F(ButtonProperties, APictureTakesItsNaturalSizeAtTheSurfacesDensityAndNothi
     EXPECT_EQ(control->PictureWidth(), 0);
     EXPECT_EQ(control->PictureHeight(), 0);
 
-    surface.dpiX = 144;
-    surface.dpiY = 120;
+    surface.dpi = 144;
     control->SetPicture(MakePicture(1270, 635));
     EXPECT_EQ(control->OriginalPicSizeW(), 72);
-    EXPECT_EQ(control->OriginalPicSizeH(), 30);
+    EXPECT_EQ(control->OriginalPicSizeH(), 36);
     EXPECT_EQ(control->PictureWidth(), 72);
-    EXPECT_EQ(control->PictureHeight(), 30);
+    EXPECT_EQ(control->PictureHeight(), 36);
 
     // 13 HIMETRIC at 96 dpi are 0.49 pixels, 14 are 0.53: rounded to the nearest pixel.
-    surface.dpiX = surface.dpiY = 96;
+    surface.dpi = 96;
     control->SetPicture(MakePicture(13, 14));
     EXPECT_EQ(control->OriginalPicSizeW(), 0);
     EXPECT_EQ(control->OriginalPicSizeH(), 1);

@@ -1,6 +1,7 @@
 #include "host/base/HostError.h"
 #include "host/base/Text.h"
 #include "host/base/TopLevelError.h"
+#include "host/read/HttpHeaders.h"
 
 #include <gtest/gtest.h>
 
@@ -71,6 +72,18 @@ TEST(TopLevelError, ReceivesWhatNoCallerHandledAsAHostError)
     }
     EXPECT_EQ(g_reported.Description(), u"HTTP 500");
     EXPECT_EQ(SetTopLevelErrorHandler(previous), &Remember);
+}
+
+TEST(HttpHeaders, AValueIsFoundByItsNameInAnyCaseAndTheLengthOnlyWhenItIsANumber)
+{
+    EXPECT_EQ(ContentLengthFromHeaders(u"HTTP/1.1 200 OK\r\ncontent-LENGTH:  100000\r\nX: y\r\n\r\n"), 100000u);
+    EXPECT_EQ(ContentLengthFromHeaders(u"HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n"), std::nullopt);
+    EXPECT_EQ(ContentLengthFromHeaders(u"Content-Length: abc\r\n"), std::nullopt);
+    EXPECT_EQ(ContentLengthFromHeaders(u"Content-Length: 18446744073709551616\r\n"), std::nullopt) << "2^64";
+    EXPECT_EQ(ContentLengthFromHeaders(u""), std::nullopt);
+    EXPECT_EQ(HeaderValue(u"Via: 1.1 a\r\nProxy-Authenticate:  Basic realm=\"x\" \r\n", u"proxy-authenticate"),
+              u"Basic realm=\"x\"");
+    EXPECT_EQ(HeaderValue(u"X-Proxy-Authenticate: no\r\n", u"Proxy-Authenticate"), std::nullopt);
 }
 
 }  // namespace

@@ -106,7 +106,6 @@ void ScriptedSurface::SetFont(const FontObject& value)
 void ScriptedSurface::SetScaleMode(ScaleMode mode)
 {
     Record("surface.ScaleMode " + std::to_string(static_cast<int>(mode)));
-    scaleMode = mode;
 }
 
 void ScriptedSurface::SetStretchMode(std::int32_t mode)
@@ -115,20 +114,15 @@ void ScriptedSurface::SetStretchMode(std::int32_t mode)
     stretchMode = mode;
 }
 
-std::int32_t ScriptedSurface::HimetricToPixelsX(std::int32_t himetric) const
+std::int32_t ScriptedSurface::HimetricToPixels(std::int32_t himetric) const
 {
-    return HimetricToPixels(himetric, dpiX);
-}
-
-std::int32_t ScriptedSurface::HimetricToPixelsY(std::int32_t himetric) const
-{
-    return HimetricToPixels(himetric, dpiY);
+    return qv::HimetricToPixels(himetric, dpi);
 }
 
 void ScriptedSurface::SetWidthTwips(std::int32_t twips)
 {
     Record("surface.Width " + std::to_string(twips));
-    width = TwipsToPixels(twips, dpiX);
+    width = TwipsToPixels(twips, dpi);
     if (resized) {
         resized();
     }
@@ -137,7 +131,7 @@ void ScriptedSurface::SetWidthTwips(std::int32_t twips)
 void ScriptedSurface::SetHeightTwips(std::int32_t twips)
 {
     Record("surface.Height " + std::to_string(twips));
-    height = TwipsToPixels(twips, dpiY);
+    height = TwipsToPixels(twips, dpi);
     if (resized) {
         resized();
     }

@@ -66,8 +66,7 @@ public:
     void SetScaleMode(ScaleMode mode) override;
     void SetStretchMode(std::int32_t mode) override;
     Text Tag() const override { return u"030102-15"; }
-    std::int32_t HimetricToPixelsX(std::int32_t himetric) const override;
-    std::int32_t HimetricToPixelsY(std::int32_t himetric) const override;
+    std::int32_t HimetricToPixels(std::int32_t himetric) const override;
     std::int32_t ScaleWidth() const override { return width; }
     std::int32_t ScaleHeight() const override { return height; }
     void SetWidthTwips(std::int32_t twips) override;
@@ -82,12 +81,10 @@ public:
     OleColor backColor = 0;
     OleColor foreColor = 0;
     FontRef font = std::make_shared<FontObject>();
-    int dpiX = 96;
-    int dpiY = 96;
+    int dpi = 96;
     std::int32_t width = 100;
     std::int32_t height = 30;
     int stretchMode = 0;
-    ScaleMode scaleMode = ScaleMode::Twips;
     int redraws = 0;
     // Runs on a size change, as the window's size notification would.
     std::function<void()> resized;

@@ -5,7 +5,7 @@
 #include "host/gdi/GdiOwners_win.h"
 #include "host/window/Dpi_win.h"
 #include "host/shell/LauncherServices_win.h"
-#include "launcher/MainWindow_win.h"
+#include "launcher/LauncherWindow_win.h"
 #include "launcher/PictureResource_win.h"
 #include "launcher/ResourceIds.h"
 
@@ -83,7 +83,7 @@ TEST(LauncherWindowTest, IsLaidOutWithItsLabelsFontAndIconsBeforeItShows)
     const LauncherResources resources;
     ASSERT_TRUE(resources.Get());
     Unrecorded log;
-    MainWindow window(u"127.0.0.1:9", {}, resources.Get(), log);
+    LauncherWindow window(u"127.0.0.1:9", {}, resources.Get(), log);
     const HWND hwnd = window.Handle();
     // The test prefix runs at 96 dots per inch, where the layout is in whole pixels.
     ASSERT_EQ(DpiOfWindow(hwnd), 96);
@@ -107,9 +107,9 @@ TEST(LauncherWindowTest, IsLaidOutWithItsLabelsFontAndIconsBeforeItShows)
     EXPECT_EQ(big.cy, 40);
     EXPECT_EQ(small.cx, GetSystemMetrics(SM_CXSMICON));
 
-    const HWND title = GetDlgItem(hwnd, MainWindow::TitleId);
-    const HWND hint = GetDlgItem(hwnd, MainWindow::HintId);
-    const HWND status = GetDlgItem(hwnd, MainWindow::StatusId);
+    const HWND title = GetDlgItem(hwnd, LauncherWindow::TitleId);
+    const HWND hint = GetDlgItem(hwnd, LauncherWindow::HintId);
+    const HWND status = GetDlgItem(hwnd, LauncherWindow::StatusId);
     ASSERT_TRUE(title && hint && status);
     EXPECT_EQ(WindowText(title), u"Die Quorvelinde wird gestartet.");
     EXPECT_EQ(WindowText(hint), u"Bitte haben Sie einen Moment Geduld.");
@@ -132,7 +132,7 @@ TEST(LauncherWindowTest, ALongStatusWrapsIntoWholeLinesBetweenLogoAndFrameAndShr
     const LauncherResources resources;
     ASSERT_TRUE(resources.Get());
     Unrecorded log;
-    MainWindow window(u"127.0.0.1:9", {}, resources.Get(), log);
+    LauncherWindow window(u"127.0.0.1:9", {}, resources.Get(), log);
     ASSERT_EQ(DpiOfWindow(window.Handle()), 96);
     StaticLabel& status = window.StatusLabel();
 

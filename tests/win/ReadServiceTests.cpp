@@ -219,13 +219,5 @@ TEST_F(LimitedReadServiceTest, RunningOutOfMemoryFailsTheReadWithErrorSeven)
     EXPECT_EQ(error->Number(), ErrorNumber::OutOfMemory) << error->what();
 }
 
-TEST(ContentLength, IsReadFromRawHeadersWhateverTheCase)
-{
-    EXPECT_EQ(ContentLengthFromHeaders(L"HTTP/1.1 200 OK\r\ncontent-LENGTH:  100000\r\nX: y\r\n\r\n"), 100000u);
-    EXPECT_EQ(ContentLengthFromHeaders(L"HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n"), std::nullopt);
-    EXPECT_EQ(ContentLengthFromHeaders(L"Content-Length: abc\r\n"), std::nullopt);
-    EXPECT_EQ(ContentLengthFromHeaders(nullptr), std::nullopt);
-}
-
 }  // namespace
 }  // namespace qv::test

@@ -1,7 +1,7 @@
 #include "TestSupport.h"
 
 #include "host/base/WideText_win.h"
-#include "host/files/FileHandle_win.h"
+#include "host/files/OwnedFile_win.h"
 #include "host/files/SignatureCheck_win.h"
 #include "host/shell/LauncherServices_win.h"
 #include "launcher/SignerPins.h"
@@ -30,9 +30,9 @@ KeyHash PinOf(const wchar_t* name)
 // The findings for a file held open as its writer holds it.
 SignatureFindings Inspect(const std::filesystem::path& file)
 {
-    const FileHandle held(
+    const OwnedFile held(
         CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    const HANDLE handle = held.Valid() ? held.Get() : nullptr;
+    const HANDLE handle = held ? held.Get() : nullptr;
     return AuthenticodeCheck().Inspect(HeldFile{AsText(file), reinterpret_cast<std::uintptr_t>(handle)});
 }
 
