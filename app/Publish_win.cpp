@@ -4,7 +4,9 @@
 //
 //   QuorvelindePublish.exe <tamorix.exe> <server folder>
 //
-// Exit code 0 when published, 1 when refused, 2 for a wrong command line.
+// Exit codes as PublishExit says: 0 published, 1 refused, 2 a wrong command
+// line, 3 not published (the old pair stays), 4 the new client beside the old
+// text. The last line always says what the server serves now.
 
 #include "BuildSettings.h"
 
@@ -19,19 +21,21 @@
 #include "host/files/SignatureCheck_win.h"
 #include "launcher/ClientFiles.h"
 #include "launcher/ExecutableHeader.h"
+#include "launcher/Publication.h"
 #include "launcher/SignerPins.h"
 
 #include <windows.h>
 
 #include <cstdio>
-#include <span>
 #include <string>
 
 namespace {
 
-void Say(std::FILE* stream, const qv::Text& line)
+// Everything goes to standard output, so that the last line is the last thing said.
+void Say(const qv::Text& line)
 {
-    std::fputs((qv::Utf8FromText(line) + "\n").c_str(), stream);
+    std::fputs((qv::Utf8FromText(line) + "\n").c_str(), stdout);
+    std::fflush(stdout);
 }
 
 qv::HostError Refusal(const qv::Text& why)
@@ -39,7 +43,13 @@ qv::HostError Refusal(const qv::Text& why)
     return qv::HostError(qv::ErrorNumber::FileRefused, why);
 }
 
-void Publish(const qv::Text& client, const qv::Text& folder)
+// The client as it will be published, after the checks a launcher makes of a download.
+struct CheckedClient {
+    std::vector<std::uint8_t> bytes;
+    qv::Text version;
+};
+
+CheckedClient Checked(const qv::Text& client)
 {
     // Held open while it is checked and copied: what is checked is what is published.
     const qv::OwnedFile held(CreateFileW(qv::Wide(client), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
@@ -47,7 +57,7 @@ void Publish(const qv::Text& client, const qv::Text& folder)
     if (!held) {
         throw qv::ErrorFromLastError(u"Der Client \u201E" + client + u"\u201C kann nicht geöffnet werden");
     }
-    const auto bytes = qv::ReadAllThrough(held.Get());
+    auto bytes = qv::ReadAllThrough(held.Get());
     if (!bytes) {
         throw Refusal(u"Der Client \u201E" + client + u"\u201C kann nicht gelesen werden");
     }
@@ -66,24 +76,9 @@ void Publish(const qv::Text& client, const qv::Text& folder)
             throw Refusal(u"\u201E" + client + u"\u201C ist nicht mit einem der eingebauten Schlüssel signiert (" +
                           qv::FindingsText(findings) + u"); der Launcher würde ihn ablehnen");
         }
-        Say(stdout, u"Signatur angenommen: " + qv::FindingsText(findings));
+        Say(u"Signatur angenommen: " + qv::FindingsText(findings));
     }
-
-    const qv::Text serverFolder = folder + u"\\" + qv::ServerFolderName;
-    CreateDirectoryW(qv::Wide(folder), nullptr);
-    CreateDirectoryW(qv::Wide(serverFolder), nullptr);
-    qv::WindowsFileOutput files;
-    // The client first: a launcher that reads the new text meanwhile finds the new client already there.
-    const qv::Text clientTarget = serverFolder + u"\\" + qv::ClientFileName;
-    files.ReplaceWithBytes(clientTarget, qv::ByteSnapshot::Of(*bytes));
-    Say(stdout, u"Geschrieben: " + clientTarget + u" (" + qv::DecimalText(static_cast<std::int64_t>(bytes->size())) +
-                    u" Bytes)");
-    const qv::Text versionTarget = serverFolder + u"\\" + qv::VersionTextFileName;
-    const std::string versionBytes = qv::Utf8FromText(version);
-    files.ReplaceWithBytes(versionTarget, qv::ByteSnapshot::Of(std::span(
-                                              reinterpret_cast<const std::uint8_t*>(versionBytes.data()), versionBytes.size())));
-    Say(stdout, u"Geschrieben: " + versionTarget + u" (\u201E" + version + u"\u201C, ohne Zeilenende)");
-    Say(stdout, u"Veröffentlicht: Version " + version);
+    return {std::move(*bytes), version};
 }
 
 }  // namespace
@@ -91,15 +86,28 @@ void Publish(const qv::Text& client, const qv::Text& folder)
 int wmain(int argc, wchar_t** argv)
 {
     if (argc != 3) {
-        Say(stderr, u"Aufruf: QuorvelindePublish.exe <signierte tamorix.exe> <Serverordner>");
-        return 2;
+        Say(u"Aufruf: QuorvelindePublish.exe <signierte tamorix.exe> <Serverordner>");
+        return static_cast<int>(qv::PublishExit::WrongCommandLine);
     }
+    const qv::Text client = qv::FromWide(argv[1]);
+    const qv::Text folder = qv::FromWide(argv[2]);
+    qv::WindowsFileInput input;
+    qv::WindowsFileOutput output;
+    qv::WindowsFileQueries queries;
+    qv::ServerFolder server(input, output, queries, folder);
     try {
-        Publish(qv::FromWide(argv[1]), qv::FromWide(argv[2]));
-        return 0;
+        const CheckedClient checked = Checked(client);
+        CreateDirectoryW(qv::Wide(folder), nullptr);
+        CreateDirectoryW(qv::Wide(folder + u"\\" + qv::ServerFolderName), nullptr);
+        const qv::PublishOutcome outcome = server.Publish(qv::ByteSnapshot::Of(checked.bytes), checked.version);
+        for (const qv::Text& line : outcome.lines) {
+            Say(line);
+        }
+        return static_cast<int>(outcome.exit);
     } catch (...) {
         const qv::HostError error = qv::CurrentErrorAsHostError();
-        Say(stderr, u"Abgelehnt: " + error.Description() + u" (Fehler " + qv::DecimalText(error.Number()) + u")");
-        return 1;
+        Say(u"Abgelehnt: " + error.Description() + u" (Fehler " + qv::DecimalText(error.Number()) + u")");
+        Say(qv::ServedPairText(server.Served()));
+        return static_cast<int>(qv::PublishExit::Refused);
     }
 }

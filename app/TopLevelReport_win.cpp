@@ -19,7 +19,9 @@ void RecordReportsIn(RunLog& log)
 void ReportErrorAndEnd(const HostError& error)
 {
     if (g_log) {
-        g_log->Record(u"Fehlerbericht angezeigt: Fehler " + DecimalText(error.Number()) + u": " + error.Description());
+        g_log->Record([&] {
+            return u"Fehlerbericht angezeigt: Fehler " + DecimalText(error.Number()) + u": " + error.Description();
+        });
     }
     const Text prompt = u"Die Quorvelinde wurde wegen eines Fehlers beendet.\r\n\r\n" + error.Description() +
                         u"\r\n\r\nFehlernummer: " + DecimalText(error.Number());

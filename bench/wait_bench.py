@@ -10,8 +10,10 @@ and of the prefix's wineserver over 20 s of that wait. The last line printed is
   wait_cpu_per_s=X
 
 X: processor seconds per second of waiting, launcher and wineserver together.
+With --quit, a WM_QUIT is posted to the launcher's thread before the
+measurement, as a program that quits while a wait runs leaves one pending.
 
-  wait_bench.py --build BUILD_DIR [--seconds S]
+  wait_bench.py --build BUILD_DIR [--seconds S] [--quit]
 """
 
 import argparse
@@ -74,6 +76,7 @@ def main(argv):
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--build", required=True)
     parser.add_argument("--seconds", type=float, default=20.0)
+    parser.add_argument("--quit", action="store_true", help="post WM_QUIT to the launcher first")
     args = parser.parse_args(argv)
     build = os.path.abspath(args.build)
     prefix = kit.ensure_prefix(build)
@@ -96,6 +99,11 @@ def main(argv):
         server_pid = find(prefix, "wineserver")
         # Past the start: the window is up and the version read is under way.
         time.sleep(3)
+        if args.quit:
+            subprocess.run([os.path.join(build, "wine-run"), os.path.join(build, "input_driver.exe"), "Quorvelinde",
+                            "quit"], env=dict(os.environ, DISPLAY=display, QV_USE_DISPLAY="1"), check=True,
+                           stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            time.sleep(1)
         pids = {"launcher": launcher_pid, "wineserver": server_pid}
         before = {name: cpu_seconds(pid) for name, pid in pids.items()}
         began = time.monotonic()

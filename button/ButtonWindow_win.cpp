@@ -284,13 +284,13 @@ LRESULT ButtonWindow::AccessibleObject(WPARAM flags, LPARAM objectId)
     ComPtr<IAccessible> accessible;
     const HRESULT hr =
         PlatformMakesAccessibleProxies()
-            ? CreateStdAccessibleProxyW(Handle(), L"Button", OBJID_CLIENT, IID_IAccessible,
+            ? CreateStdAccessibleProxyW(Handle(), L"Button", OBJID_CLIENT, __uuidof(IAccessible),
                                         reinterpret_cast<void**>(accessible.Put()))
-            : CreateStdAccessibleObject(Handle(), OBJID_CLIENT, IID_IAccessible, reinterpret_cast<void**>(accessible.Put()));
+            : CreateStdAccessibleObject(Handle(), OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(accessible.Put()));
     if (FAILED(hr)) {
         return DefWindowProcW(Handle(), WM_GETOBJECT, flags, objectId);
     }
-    return LresultFromObject(IID_IAccessible, flags, accessible.Get());
+    return LresultFromObject(__uuidof(IAccessible), flags, accessible.Get());
 }
 
 LRESULT ButtonWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)

@@ -97,8 +97,8 @@ LauncherWindow::LauncherWindow(const Text& server, std::vector<KeyHash> signerPi
     const Text headers = RequestHeaders(m_platform);
     m_readsOfNetGrab1.SetRequestHeaders(headers);
     m_readsOfNetGrab2.SetRequestHeaders(headers);
-    const win_MainHost host{m_platform,        m_pump,           m_ticks,      m_files,
-                            m_readsOfNetGrab1, m_readsOfNetGrab2, m_signatures, m_log};
+    const win_MainHost host{m_platform,        m_pump,           m_ticks,      m_files,        m_readsOfNetGrab1,
+                            m_readsOfNetGrab2, m_signatures,     m_log,        m_savedClients};
     m_main = std::make_unique<win_Main>(host, *lbl_Status, reinterpret_cast<WindowHandle>(Handle()), server,
                                         std::move(signerPins));
 }

@@ -6,11 +6,13 @@
 
 #include "ScaleSmooth.h"
 #include "StaticLabel_win.h"
+#include "VersionText.h"
 #include "win_Main.h"
 #include "WindowLayout.h"
 
 #include "host/base/TickCounter_win.h"
 #include "host/files/FileOutput_win.h"
+#include "host/files/FileQueries_win.h"
 #include "host/files/SignatureCheck_win.h"
 #include "host/gdi/GdiOwners_win.h"
 #include "host/read/UrlMonikerReadService_win.h"
@@ -60,8 +62,11 @@ private:
     SystemTickCounter m_ticks;
     WindowsFileOutput m_files;
     UrlMonikerReadService m_readsOfNetGrab1;
-    UrlMonikerReadService m_readsOfNetGrab2;
+    // The version text is short: a longer answer is no version text, and the
+    // read fails before it fills memory or the log.
+    UrlMonikerReadService m_readsOfNetGrab2{UrlMonikerReadService::DefaultStallLimit, {MostVersionTextBytes}};
     AuthenticodeCheck m_signatures;
+    WindowsFileQueries m_savedClients;
     RunLog& m_log;
 
     WindowLayout m_layout;

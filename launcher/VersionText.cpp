@@ -1,5 +1,6 @@
 #include "VersionText.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace qv {
@@ -53,22 +54,29 @@ Text AnnouncedVersion(const std::vector<std::uint8_t>& bytes, LauncherServices& 
     return text;
 }
 
-Text EscapedBytes(const std::vector<std::uint8_t>& bytes)
+namespace {
+
+template <typename Units>
+Text Quoted(const Units& units)
 {
     Text out = u"\"";
-    for (const std::uint8_t byte : bytes) {
-        AppendEscaped(out, byte);
+    const std::size_t shown = std::min(units.size(), MostLoggedUnits);
+    for (std::size_t i = 0; i < shown; ++i) {
+        AppendEscaped(out, units[i]);
     }
-    return out + u"\"";
+    return out + (shown < units.size() ? u"\"..." : u"\"");
+}
+
+}  // namespace
+
+Text EscapedBytes(const std::vector<std::uint8_t>& bytes)
+{
+    return Quoted(bytes);
 }
 
 Text QuotedForLog(const Text& text)
 {
-    Text out = u"\"";
-    for (const char16_t c : text) {
-        AppendEscaped(out, c);
-    }
-    return out + u"\"";
+    return Quoted(text);
 }
 
 }  // namespace qv

@@ -25,6 +25,7 @@ win_Main::win_Main(const win_MainHost& host, TextLabel& lbl_Status, WindowHandle
       m_signerPins(std::move(signerPins)),
       m_ticks(host.ticks),
       m_log(host.log),
+      m_savedClients(host.savedClients),
       lbl_Status(lbl_Status),
       m_hWnd(hWnd),
       m_versionUrl(ServerBase(server) + ServerPath(VersionTextFileName)),
@@ -56,10 +57,10 @@ void win_Main::Form_Load()
 {
     m_programFolder = WithTrailingSeparator(m_platform.ProgramPath());
     lbl_Status.SetCaption(u"");
-    m_log.Record(u"Quorvelinde " + Text(LauncherVersion) + u" in " + m_programFolder + u"; Version von " +
-                 m_versionUrl + u", Client von " + m_clientUrl + u"; Signaturprüfung " +
-                 (m_signerPins.empty() ? Text(u"aus") : u"mit " + DecimalText(static_cast<std::int64_t>(m_signerPins.size())) +
-                                                            u" Schlüssel-Pin(s)"));
+    m_log.Record([&] { return u"Quorvelinde " + Text(LauncherVersion) + u" in " + m_programFolder + u"; Version von " +
+                     m_versionUrl + u", Client von " + m_clientUrl + u"; Signaturprüfung " +
+                     (m_signerPins.empty() ? Text(u"aus") : u"mit " + DecimalText(static_cast<std::int64_t>(m_signerPins.size())) +
+                                                                u" Schlüssel-Pin(s)"); });
 }
 
 Text win_Main::ErrorText(std::int32_t ErrNum, const Text& ErrDesc)
@@ -99,8 +100,8 @@ void win_Main::CheckVersion()
         if (waited >= VersionWaitLimitMs) {
             NetGrab2.DownloadCancel();
             m_versionDone = true;
-            m_log.Record(u"Versionstext nicht gelesen: keine Antwort nach " + DecimalText(VersionWaitLimitMs / 1000) +
-                         u" s, Abruf abgebrochen");
+            m_log.Record([&] { return u"Versionstext nicht gelesen: keine Antwort nach " + DecimalText(VersionWaitLimitMs / 1000) +
+                             u" s, Abruf abgebrochen"; });
             break;
         }
         // Asleep until the read service or the window has news, and awake for the limit.
@@ -109,8 +110,8 @@ void win_Main::CheckVersion()
 
     if (FSO().FileExists(ClientFile())) {
         const Text local = FSO().GetFileVersion(ClientFile());
-        m_log.Record(local.empty() ? u"Lokaler Client ohne Versionsangabe: " + ClientFile()
-                                   : u"Lokale Version " + QuotedForLog(local));
+        m_log.Record([&] { return local.empty() ? u"Lokaler Client ohne Versionsangabe: " + ClientFile()
+                                       : u"Lokale Version " + QuotedForLog(local); });
         if (m_serverVersion == local) {
             m_log.Record(u"Entscheidung: Versionen gleich, der Client wird gestartet");
             StartClient();
@@ -118,7 +119,7 @@ void win_Main::CheckVersion()
         }
         m_log.Record(u"Entscheidung: Versionen verschieden, der Client wird geladen");
     } else {
-        m_log.Record(u"Lokaler Client fehlt: " + ClientFile() + u"; Entscheidung: der Client wird geladen");
+        m_log.Record([&] { return u"Lokaler Client fehlt: " + ClientFile() + u"; Entscheidung: der Client wird geladen"; });
     }
     NetGrab1.DownloadStart(m_clientUrl, NetGrab::ModeNewestVersion);
     if (NetGrab1.StartRefused()) {
@@ -133,14 +134,14 @@ void win_Main::NetGrab2_DownloadComplete(std::int32_t nBytes)
     const std::vector<std::uint8_t> bytes = NetGrab2.Bytes();
     m_serverVersion = AnnouncedVersion(bytes, m_platform);
     m_versionDone = true;
-    m_log.Record(u"Versionstext gelesen: " + DecimalText(nBytes) + u" Bytes in " + DecimalText(NetGrab2.Duration()) +
-                 u" ms: " + EscapedBytes(bytes) + u", angekündigt " + QuotedForLog(m_serverVersion));
+    m_log.Record([&] { return u"Versionstext gelesen: " + DecimalText(nBytes) + u" Bytes in " + DecimalText(NetGrab2.Duration()) +
+                     u" ms: " + EscapedBytes(bytes) + u", angekündigt " + QuotedForLog(m_serverVersion); });
 }
 
 void win_Main::NetGrab2_DownloadFailed(std::int32_t ErrNum, const Text& ErrDesc)
 {
     m_versionDone = true;
-    m_log.Record(u"Versionstext nicht gelesen: " + FailureText(ErrNum, ErrDesc, NetGrab2.Duration()));
+    m_log.Record([&] { return u"Versionstext nicht gelesen: " + FailureText(ErrNum, ErrDesc, NetGrab2.Duration()); });
 }
 
 void win_Main::NetGrab1_DownloadProgress(std::int32_t nBytes)
@@ -156,7 +157,7 @@ void win_Main::NetGrab1_DownloadComplete(std::int32_t nBytes)
     if (ErrorReportBegun()) {
         return;
     }
-    m_log.Record(u"Client gelesen: " + DecimalText(nBytes) + u" Bytes in " + DecimalText(NetGrab1.Duration()) + u" ms");
+    m_log.Record([&] { return u"Client gelesen: " + DecimalText(nBytes) + u" Bytes in " + DecimalText(NetGrab1.Duration()) + u" ms"; });
     // An error page that arrived with status 200 must not replace a working client.
     if (!IsWindowsExecutable(NetGrab1.Bytes())) {
         m_log.Record(u"Client verworfen: die Antwort ist kein Windows-Programm");
@@ -168,14 +169,15 @@ void win_Main::NetGrab1_DownloadComplete(std::int32_t nBytes)
                                             : NetGrab1.SaveAs(saveName, [this](const HeldFile& written) {
                                                   const SignatureFindings findings = m_signatures.Inspect(written);
                                                   const bool accepted = SignedByPinnedKey(findings, m_signerPins);
-                                                  m_log.Record(u"Signatur " + Text(accepted ? u"angenommen: " : u"abgelehnt: ") +
-                                                               FindingsText(findings));
+                                                  m_log.Record([&] { return u"Signatur " + Text(accepted ? u"angenommen: " : u"abgelehnt: ") +
+                                                                   FindingsText(findings); });
                                                   return accepted;
                                               });
     if (saved) {
-        m_log.Record(u"Client gespeichert: " + saveName);
+        m_log.Record([&] { return u"Client gespeichert: " + saveName; });
+        RecordVersionOfSavedClient();
     } else if (const auto& error = NetGrab1.LastSaveError()) {
-        m_log.Record(u"Client nicht gespeichert: " + ErrorText(error->Number(), error->Description()));
+        m_log.Record([&] { return u"Client nicht gespeichert: " + ErrorText(error->Number(), error->Description()); });
     }
     if (!saved && !m_signerPins.empty()) {
         // Not signed with a pinned key (or not written): as a failed download,
@@ -193,8 +195,21 @@ void win_Main::NetGrab1_DownloadComplete(std::int32_t nBytes)
 
 void win_Main::NetGrab1_DownloadFailed(std::int32_t ErrNum, const Text& ErrDesc)
 {
-    m_log.Record(u"Client nicht gelesen: " + FailureText(ErrNum, ErrDesc, NetGrab1.Duration()));
+    m_log.Record([&] { return u"Client nicht gelesen: " + FailureText(ErrNum, ErrDesc, NetGrab1.Duration()); });
     StartClient();
+}
+
+void win_Main::RecordVersionOfSavedClient()
+{
+    m_log.Record([this] {
+        const Text saved = m_savedClients.GetFileVersion(ClientFile());
+        if (saved == m_serverVersion) {
+            return Text();
+        }
+        return u"Der geladene Client trägt die Version " + QuotedForLog(saved) + u", der Server kündigt " +
+               QuotedForLog(m_serverVersion) + u" an: jeder Start lädt ihn wieder, bis Client und Versionstext auf dem "
+               u"Server zusammenpassen";
+    });
 }
 
 void win_Main::StartClient()
@@ -206,8 +221,8 @@ void win_Main::StartClient()
         const std::intptr_t answer =
             m_platform.ShellExecuteFile(m_hWnd, u"open", ClientFile(), u"", u"", Platform::ShowNormal);
         // The shell's answers up to 32 are its errors.
-        m_log.Record((answer > 32 ? u"Client gestartet: " : u"Client nicht gestartet: ") + ClientFile() +
-                     u" (Antwort der Shell " + DecimalText(static_cast<std::int64_t>(answer)) + u")");
+        m_log.Record([&] { return (answer > 32 ? u"Client gestartet: " : u"Client nicht gestartet: ") + ClientFile() +
+                         u" (Antwort der Shell " + DecimalText(static_cast<std::int64_t>(answer)) + u")"; });
     } else {
         m_log.Record(u"Kein Client zu starten: Warnung angezeigt");
         m_platform.ShowMessageBox(m_hWnd,

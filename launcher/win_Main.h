@@ -39,6 +39,9 @@ struct win_MainHost {
     SignatureCheck& signatures;
     // Where each step is recorded, for the support desk; recording changes nothing.
     RunLog& log;
+    // Reads a saved client's version for the log alone; the sequence's own
+    // queries go through its FSO.
+    FileQueries& savedClients;
 };
 
 // The address files are fetched from: the server setting as it is when it
@@ -86,6 +89,9 @@ private:
     void NetGrab1_DownloadFailed(std::int32_t ErrNum, const Text& ErrDesc);
 
     FileQueries& FSO();
+    // A saved client that does not carry the announced version is fetched
+    // again at every start; the log says so, the sequence goes on.
+    void RecordVersionOfSavedClient();
     Text ClientFile() const { return ClientInFolder(m_programFolder); }
 
     LauncherServices& m_platform;
@@ -94,6 +100,7 @@ private:
     const std::vector<KeyHash> m_signerPins;
     TickCounter& m_ticks;
     RunLog& m_log;
+    FileQueries& m_savedClients;
     TextLabel& lbl_Status;
     const WindowHandle m_hWnd;
     const Text m_versionUrl;

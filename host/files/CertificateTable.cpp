@@ -80,27 +80,25 @@ CertificateTable ReadCertificateTable(std::span<const std::uint8_t> file)
     if (!table) {
         return result;
     }
-    std::span<const std::uint8_t> rest = *table;
-    while (rest.size() >= 8) {
-        const std::size_t length = LittleEndian32(rest, 0);
-        if (length < 8 || length > rest.size() || LittleEndian16(rest, 4) != Revision2 || LittleEndian16(rest, 6) != PkcsSignedData) {
-            return result;
-        }
-        const std::span<const std::uint8_t> content = rest.subspan(8, length - 8);
-        const auto der = DerLength(content);
-        if (!der || content.size() - *der >= 8 || !AllZero(content.subspan(*der))) {
-            return result;
-        }
-        if (result.firstSignature.empty()) {
-            result.firstSignature = content.first(*der);
-        }
-        const std::size_t next = std::min(rest.size(), (length + 7) / 8 * 8);
-        if (!AllZero(rest.subspan(length, next - length))) {
-            return result;
-        }
-        rest = rest.subspan(next);
+    const std::span<const std::uint8_t> entry = *table;
+    if (entry.empty()) {
+        result.onlySignatures = true;
+        return result;
     }
-    result.onlySignatures = AllZero(rest);
+    // One entry: the platform checks only the first, and nested signatures live inside it.
+    const std::size_t length = entry.size() >= 8 ? LittleEndian32(entry, 0) : 0;
+    if (length < 8 || length > entry.size() || LittleEndian16(entry, 4) != Revision2 ||
+        LittleEndian16(entry, 6) != PkcsSignedData) {
+        return result;
+    }
+    const std::span<const std::uint8_t> content = entry.subspan(8, length - 8);
+    const auto der = DerLength(content);
+    if (!der || content.size() - *der >= 8 || !AllZero(content.subspan(*der))) {
+        return result;
+    }
+    result.firstSignature = content.first(*der);
+    const std::size_t padded = (length + 7) / 8 * 8;
+    result.onlySignatures = entry.size() <= padded && AllZero(entry.subspan(length));
     return result;
 }
 

@@ -9,11 +9,11 @@
 namespace qv {
 
 struct CertificateTable {
-    // The first signature, PKCS #7 SignedData in DER; empty without one.
+    // The signature, PKCS #7 SignedData in DER; empty without one.
     std::span<const std::uint8_t> firstSignature;
-    // The table holds signatures and nothing else: after each one's DER
-    // encoding at most the zero bytes that pad it to a multiple of 8, and no
-    // table at all counts too. False for a file that is no program.
+    // The table holds one signature and nothing else: after its DER encoding
+    // at most the zero bytes that pad it to a multiple of 8, and no further
+    // entry; no table at all counts too. False for a file that is no program.
     bool onlySignatures = false;
 };
 

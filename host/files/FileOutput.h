@@ -32,6 +32,8 @@ public:
     // bytes checked are the bytes that end up under `fileName`.
     virtual void ReplaceWithBytes(const Text& fileName, const ByteSnapshot& bytes,
                                   const WrittenFileCheck& check = {}) = 0;
+    // Deletes the file; a file that is not there is no failure.
+    virtual void Remove(const Text& fileName) = 0;
 };
 
 }  // namespace qv

@@ -2,14 +2,12 @@
 
 #include "host/base/WideText_win.h"
 #include "host/base/Win32Error_win.h"
+#include "host/files/OpenFileRename_win.h"
 #include "host/files/OwnedFile_win.h"
 
 #include <windows.h>
 
-#include <cstddef>
-#include <cstring>
 #include <utility>
-#include <vector>
 
 namespace qv {
 namespace {
@@ -39,21 +37,6 @@ private:
     OwnedFile m_file;
     bool m_placed = false;
 };
-
-Text FullPath(const Text& fileName)
-{
-    const DWORD needed = GetFullPathNameW(Wide(fileName), 0, nullptr, nullptr);
-    if (needed == 0) {
-        throw ErrorFromLastError(u"Ungültiger Dateiname");
-    }
-    Text full(needed, u'\0');
-    const DWORD length = GetFullPathNameW(Wide(fileName), needed, reinterpret_cast<wchar_t*>(full.data()), nullptr);
-    if (length == 0 || length >= needed) {
-        throw ErrorFromLastError(u"Ungültiger Dateiname");
-    }
-    full.resize(length);
-    return full;
-}
 
 // Creates a new, empty file beside the target under a name nobody uses.
 std::pair<Text, HANDLE> CreateTemporaryBeside(const Text& target)
@@ -91,29 +74,11 @@ void WriteAll(HANDLE file, const ByteSnapshot& bytes)
     });
 }
 
-// Renames the held file to the target, replacing it, through the handle: the
-// file that was checked is the file that moves, whatever its name meanwhile.
-void MoveIntoPlace(HANDLE file, const Text& target)
-{
-    // An NT path, which the call takes as it is on every version of the platform.
-    const Text name = u"\\??\\" + target;
-    const std::size_t nameBytes = name.size() * sizeof(wchar_t);
-    std::vector<std::byte> buffer(offsetof(FILE_RENAME_INFO, FileName) + nameBytes + sizeof(wchar_t));
-    auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
-    rename->ReplaceIfExists = TRUE;
-    rename->RootDirectory = nullptr;
-    rename->FileNameLength = static_cast<DWORD>(nameBytes);
-    std::memcpy(rename->FileName, name.data(), nameBytes);
-    if (!SetFileInformationByHandle(file, FileRenameInfo, rename, static_cast<DWORD>(buffer.size()))) {
-        throw ErrorFromLastError(u"Datei kann nicht ersetzt werden");
-    }
-}
-
 }  // namespace
 
 void WindowsFileOutput::ReplaceWithBytes(const Text& fileName, const ByteSnapshot& bytes, const WrittenFileCheck& check)
 {
-    const Text target = FullPath(fileName);
+    const Text target = FullPathOf(fileName);
     auto [path, handle] = CreateTemporaryBeside(target);
     HeldTemporary written(std::move(path), handle);
 
@@ -124,8 +89,18 @@ void WindowsFileOutput::ReplaceWithBytes(const Text& fileName, const ByteSnapsho
     if (check && !check(HeldFile{written.Path(), reinterpret_cast<std::uintptr_t>(written.Get())})) {
         throw HostError(ErrorNumber::FileRefused, u"Die Datei hat die Prüfung nicht bestanden");
     }
-    MoveIntoPlace(written.Get(), target);
+    RenameOpenFile(written.Get(), target);
     written.Placed();
+}
+
+void WindowsFileOutput::Remove(const Text& fileName)
+{
+    if (!DeleteFileW(Wide(fileName))) {
+        const DWORD error = GetLastError();
+        if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) {
+            throw ErrorFromWin32(error, u"Datei kann nicht gelöscht werden");
+        }
+    }
 }
 
 }  // namespace qv

@@ -9,6 +9,7 @@ namespace qv {
 class WindowsFileOutput final : public FileOutput {
 public:
     void ReplaceWithBytes(const Text& fileName, const ByteSnapshot& bytes, const WrittenFileCheck& check = {}) override;
+    void Remove(const Text& fileName) override;
 };
 
 }  // namespace qv

@@ -1,6 +1,8 @@
 #include "host/files/RunLogFile_win.h"
 
+#include "host/base/HostError.h"
 #include "host/base/WideText_win.h"
+#include "host/files/OpenFileRename_win.h"
 #include "host/files/OwnedFile_win.h"
 
 #include <windows.h>
@@ -24,17 +26,62 @@ std::string TimeAndProcess()
     return stamp;
 }
 
+// Whether `path` still names the file `file` holds, or another run has rotated it meanwhile.
+bool StillNamed(HANDLE file, const Text& path)
+{
+    const OwnedFile named(CreateFileW(Wide(path), FILE_READ_ATTRIBUTES,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    BY_HANDLE_FILE_INFORMATION held{};
+    BY_HANDLE_FILE_INFORMATION found{};
+    return named && GetFileInformationByHandle(file, &held) && GetFileInformationByHandle(named.Get(), &found) &&
+           held.dwVolumeSerialNumber == found.dwVolumeSerialNumber && held.nFileIndexHigh == found.nFileIndexHigh &&
+           held.nFileIndexLow == found.nFileIndexLow;
+}
+
 }  // namespace
 
 RunLogFile::RunLogFile(Text path, std::uint64_t mostBytes) : m_path(std::move(path))
 {
-    // The log is a help, never a condition: whatever fails here leaves the file as it is.
-    WIN32_FILE_ATTRIBUTE_DATA attributes{};
-    if (!m_path.empty() && GetFileAttributesExW(Wide(m_path), GetFileExInfoStandard, &attributes)) {
-        const std::uint64_t size = (static_cast<std::uint64_t>(attributes.nFileSizeHigh) << 32) | attributes.nFileSizeLow;
-        if (size > mostBytes) {
-            MoveFileExW(Wide(m_path), Wide(m_path + u".1"), MOVEFILE_REPLACE_EXISTING);
+    // The log is a help, never a condition: a log that cannot be rotated stays as it is.
+    try {
+        if (!m_path.empty()) {
+            RotateIfLarger(OpenForRotation(m_path), m_path, mostBytes);
         }
+    } catch (...) {
+        return;
+    }
+}
+
+OwnedFile RunLogFile::OpenForRotation(const Text& path)
+{
+    constexpr DWORD Sharing = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    OwnedFile file(CreateFileW(Wide(path), DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_DATA, Sharing, nullptr,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file && GetLastError() == ERROR_SHARING_VIOLATION) {
+        // Held by a program that lets nobody rename it: it can still be emptied.
+        file = OwnedFile(CreateFileW(Wide(path), FILE_READ_ATTRIBUTES | FILE_WRITE_DATA, Sharing, nullptr, OPEN_EXISTING,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+    }
+    return file;
+}
+
+void RunLogFile::RotateIfLarger(const OwnedFile& log, const Text& path, std::uint64_t mostBytes)
+{
+    LARGE_INTEGER size{};
+    if (!log || !GetFileSizeEx(log.Get(), &size) || static_cast<std::uint64_t>(size.QuadPart) <= mostBytes ||
+        !StillNamed(log.Get(), path)) {
+        return;
+    }
+    try {
+        RenameOpenFile(log.Get(), path + u".1");
+        return;
+    } catch (const HostError&) {
+        // Not renamed: begun anew rather than grown without bound.
+    }
+    LARGE_INTEGER start{};
+    if (SetFilePointerEx(log.Get(), start, nullptr, FILE_BEGIN)) {
+        SetEndOfFile(log.Get());
     }
 }
 
@@ -51,22 +98,17 @@ Text RunLogFile::DefaultPath()
     return path;
 }
 
-void RunLogFile::Record(const Text& line) noexcept
+void RunLogFile::Write(const Text& line)
 {
-    // A line that cannot be written is left out: the launcher must do the same with a log as without one.
-    try {
-        if (m_path.empty()) {
-            return;
-        }
-        const std::string text = TimeAndProcess() + Utf8FromText(line) + "\r\n";
-        const OwnedFile file(CreateFileW(Wide(m_path), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                          nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-        DWORD written = 0;
-        if (file) {
-            WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-        }
-    } catch (...) {
+    if (m_path.empty()) {
         return;
+    }
+    const std::string text = TimeAndProcess() + Utf8FromText(line) + "\r\n";
+    const OwnedFile file(CreateFileW(Wide(m_path), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    if (file) {
+        WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
     }
 }
 

@@ -65,4 +65,25 @@ std::optional<std::uint64_t> ContentLengthFromHeaders(std::u16string_view header
     return value;
 }
 
+Text RequestHeadersFor(bool fresh, const Text& extra)
+{
+    // Pragma for the HTTP/1.0 caches that do not read Cache-Control.
+    return fresh ? u"Cache-Control: no-cache\r\nPragma: no-cache\r\n" + extra : extra;
+}
+
+Text HttpStatusText(std::uint32_t status, std::u16string_view responseHeaders)
+{
+    Text text = u"HTTP " + DecimalText(status);
+    if (status == 407) {
+        text += u": der Proxy verlangt eine Anmeldung";
+        if (const auto demand = HeaderValue(responseHeaders, u"Proxy-Authenticate")) {
+            text += u" (" + Text(demand->substr(0, 100)) + u")";
+        }
+        if (const auto proxy = HeaderValue(responseHeaders, u"Server")) {
+            text += u", Proxy " + Text(proxy->substr(0, 100));
+        }
+    }
+    return text;
+}
+
 }  // namespace qv

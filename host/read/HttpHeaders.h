@@ -18,4 +18,14 @@ std::optional<std::u16string_view> HeaderValue(std::u16string_view headers, std:
 // not a decimal number that fits 64 bits.
 std::optional<std::uint64_t> ContentLengthFromHeaders(std::u16string_view headers);
 
+// What a request adds to the platform's headers: `extra` (lines ending in
+// CRLF), and for a read that must come fresh from the server the lines that
+// ask every cache on the way, proxies' included, for a fresh answer.
+Text RequestHeadersFor(bool fresh, const Text& extra);
+
+// A failed status as the log shows it: "HTTP 404", and for a proxy that asks
+// for a password what it asks for, from its Proxy-Authenticate and Server
+// headers.
+Text HttpStatusText(std::uint32_t status, std::u16string_view responseHeaders);
+
 }  // namespace qv

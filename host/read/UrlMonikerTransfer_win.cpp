@@ -83,6 +83,8 @@ STDMETHODIMP UrlMonikerTransfer::QueryInterface(REFIID riid, void** object)
         *object = static_cast<IBindStatusCallback*>(this);
     } else if (IsEqualIID(riid, IID_IHttpNegotiate)) {
         *object = static_cast<IHttpNegotiate*>(this);
+    } else if (IsEqualIID(riid, __uuidof(IAuthenticate))) {
+        *object = static_cast<IAuthenticate*>(this);
     } else {
         *object = nullptr;
         return E_NOINTERFACE;
@@ -143,6 +145,11 @@ STDMETHODIMP UrlMonikerTransfer::GetBindInfo(DWORD* bindFlags, BINDINFO* bindInf
     // problem fails the read.
     *bindFlags = BINDF_ASYNCHRONOUS | BINDF_ASYNCSTORAGE | BINDF_PULLDATA | BINDF_NO_UI | BINDF_SILENTOPERATION |
                  static_cast<DWORD>(m_bindOptions);
+    if (Fresh()) {
+        // Past every cache: the platform's, which then holds nothing to
+        // revalidate with a conditional request, and the proxies' on the way.
+        *bindFlags |= BINDF_PRAGMA_NO_CACHE | BINDF_NOWRITECACHE;
+    }
     const ULONG size = bindInfo->cbSize;
     ZeroMemory(bindInfo, size);
     bindInfo->cbSize = size;
@@ -170,7 +177,8 @@ void UrlMonikerTransfer::ReadAvailable()
         // E_PENDING may come with the bytes that were there: they count like any others.
         m_data->Commit(got);
         if (m_data->Size() > m_maxBytes) {
-            throw OverflowError();
+            throw HostError(ErrorNumber::Overflow,
+                            u"Overflow: mehr als " + DecimalText(static_cast<std::int64_t>(m_maxBytes)) + u" Bytes");
         }
         if (got > 0) {
             m_lastActivity = GetTickCount64();
@@ -224,7 +232,7 @@ ReadNotification UrlMonikerTransfer::Outcome(HRESULT result, LPCWSTR error) cons
         return failed(TransferError(result, error));
     }
     if (StatusFailed()) {
-        return failed(HostError(ErrorNumber::HttpStatus, u"HTTP " + DecimalText(m_httpStatus)));
+        return failed(HostError(ErrorNumber::HttpStatus, m_statusText));
     }
     if (m_contentLength && m_data->Size() < *m_contentLength) {
         return failed(HostError(ErrorNumber::Truncated, u"Verbindung abgebrochen nach " + DecimalText(static_cast<std::int64_t>(m_data->Size())) +
@@ -266,13 +274,19 @@ STDMETHODIMP UrlMonikerTransfer::BeginningTransaction(LPCWSTR, LPCWSTR, DWORD, L
         return S_OK;
     }
     *additionalHeaders = nullptr;
-    if (!m_requestHeaders.empty()) {
-        // urlmon frees what it is given with CoTaskMemFree.
-        const std::size_t bytes = (m_requestHeaders.size() + 1) * sizeof(wchar_t);
-        if (auto* copy = static_cast<wchar_t*>(CoTaskMemAlloc(bytes))) {
-            std::memcpy(copy, m_requestHeaders.c_str(), bytes);
-            *additionalHeaders = copy;
+    try {
+        // Where the platform's own flag sends no header (Wine's urlmon), these lines do.
+        const Text headers = RequestHeadersFor(Fresh(), m_requestHeaders);
+        if (!headers.empty()) {
+            // urlmon frees what it is given with CoTaskMemFree.
+            const std::size_t bytes = (headers.size() + 1) * sizeof(wchar_t);
+            if (auto* copy = static_cast<wchar_t*>(CoTaskMemAlloc(bytes))) {
+                std::memcpy(copy, headers.c_str(), bytes);
+                *additionalHeaders = copy;
+            }
         }
+    } catch (...) {
+        return E_OUTOFMEMORY;
     }
     return S_OK;
 }
@@ -283,9 +297,30 @@ STDMETHODIMP UrlMonikerTransfer::OnResponse(DWORD statusCode, LPCWSTR responseHe
         *additionalRequestHeaders = nullptr;
     }
     m_httpStatus = statusCode;
-    m_contentLength = ContentLengthFromHeaders(responseHeaders ? FromWide(responseHeaders) : Text());
+    try {
+        const Text headers = responseHeaders ? FromWide(responseHeaders) : Text();
+        m_contentLength = ContentLengthFromHeaders(headers);
+        if (StatusFailed()) {
+            m_statusText = HttpStatusText(statusCode, headers);
+        }
+    } catch (...) {
+        Abandon(CurrentErrorAsHostError());
+    }
     m_lastActivity = GetTickCount64();
     return S_OK;
+}
+
+STDMETHODIMP UrlMonikerTransfer::Authenticate(HWND* window, LPWSTR* userName, LPWSTR* password)
+{
+    for (LPWSTR* out : {userName, password}) {
+        if (out) {
+            *out = nullptr;
+        }
+    }
+    if (window) {
+        *window = nullptr;
+    }
+    return E_ACCESSDENIED;
 }
 
 }  // namespace qv

@@ -30,14 +30,14 @@ protected:
 
 // How much one read may take in.
 struct ReadLimits {
-    // The counts of a read are signed 32-bit: a read that passes this fails with Overflow.
+    // The counts of a read are signed 32-bit: a read that passes this fails with Overflow (6).
     std::uint64_t maxBytes = 0x7FFFFFFF;
     // Memory the received bytes may take; beyond it the read fails as out of
     // memory (error 7). For tests: running out of memory is hard to arrange.
     std::size_t memoryBudget = SIZE_MAX;
 };
 
-class UrlMonikerTransfer final : public IBindStatusCallback, public IHttpNegotiate {
+class UrlMonikerTransfer final : public IBindStatusCallback, public IHttpNegotiate, public IAuthenticate {
 public:
     // `requestHeaders`: lines ("Name: value\r\n") added to an HTTP request.
     static ComPtr<UrlMonikerTransfer> Create(TransferListener& listener, std::int32_t bindOptions,
@@ -71,6 +71,11 @@ public:
     STDMETHODIMP OnResponse(DWORD statusCode, LPCWSTR responseHeaders, LPCWSTR requestHeaders,
                             LPWSTR* additionalRequestHeaders) override;
 
+    // IAuthenticate: a server or proxy that wants a password gets none and
+    // nobody is asked for one; the read fails with its status. What the
+    // platform answers by itself with the user's logon stays its own.
+    STDMETHODIMP Authenticate(HWND* window, LPWSTR* userName, LPWSTR* password) override;
+
 private:
     UrlMonikerTransfer(TransferListener& listener, std::int32_t bindOptions, const ReadLimits& limits,
                        Text requestHeaders);
@@ -78,6 +83,8 @@ private:
 
     // The server answered with a status outside 200-299.
     bool StatusFailed() const;
+    // The read must come fresh from the server (BINDF_GETNEWESTVERSION).
+    bool Fresh() const noexcept { return (m_bindOptions & BINDF_GETNEWESTVERSION) != 0; }
     // Reads what the stream holds now and reports progress along the way.
     void ReadAvailable();
     ReadNotification Outcome(HRESULT result, LPCWSTR error) const;
@@ -92,6 +99,7 @@ private:
     ComPtr<IStream> m_stream;
     std::shared_ptr<ByteStore> m_data;
     DWORD m_httpStatus = 0;
+    Text m_statusText;
     std::optional<std::uint64_t> m_contentLength;
     ULONGLONG m_lastActivity;
     // Why the read was given up from this side: a stall, too much data, no memory.

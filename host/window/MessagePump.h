@@ -8,8 +8,8 @@ class MessagePump {
 public:
     virtual ~MessagePump() = default;
     // Processes the window messages that are waiting and returns; handlers of
-    // notifications and input run inside this call. A request to quit stops
-    // it and stays for the program's own message loop.
+    // notifications and input run inside this call. A request to quit stays
+    // for the program's own message loop.
     virtual void PumpStep() = 0;
     // Sleeps until a message or notification arrives for this thread, or
     // `milliseconds` have passed, without using the processor meanwhile.

@@ -51,12 +51,13 @@ class Run:
         self.server, port = start_server(args)
         return "127.0.0.1:%d" % port
 
-    def launch(self, program=None, seconds=150, hold=None, close_after_ms=None):
-        """Runs the launcher under the probe; returns (events, seconds it took)."""
+    def launch(self, program=None, seconds=150, hold=None, close_after_ms=None, env=None):
+        """Runs the launcher under the probe, with `env` added to its
+        environment; returns (events, seconds it took)."""
         log = os.path.join(self.work, "probe-%d.log" % len(glob.glob(os.path.join(self.work, "probe-*.log"))))
         began = time.monotonic()
         code = kit.run_probe(self.build, program or os.path.join(self.program, "Quorvelinde.exe"), log, seconds,
-                             hold=hold, close_after_ms=close_after_ms)
+                             env=dict(os.environ, **env) if env else None, hold=hold, close_after_ms=close_after_ms)
         took = time.monotonic() - began
         self.check(code == 0, "the probe ended with %d (2: the launcher had to be killed)" % code)
         events = kit.read_probe_log(log)
@@ -199,6 +200,8 @@ def case_outdated_client(run):
         requests = f.read()
     run.check(requests.count("X-Quorvelinde: Quorvelinde/1.00 tamorix/5.2.0.14") == 2,
               "the requests did not name the launcher and the local client: %r" % requests)
+    run.check(requests.count("Cache-Control: no-cache") == 2 and requests.count("Pragma: no-cache") == 2,
+              "the requests did not ask every cache for a fresh answer: %r" % requests)
 
 
 def case_no_client(run):
@@ -233,6 +236,18 @@ def case_version_fails_client_without_version(run):
     run.check(filecmp.cmp(local_client(run), stub(run, PLAIN), shallow=False), "the local client changed")
     expect_logged(run, events, "Versionstext nicht gelesen: Fehler 31001: HTTP 500", "Lokaler Client ohne Versionsangabe",
                   "Entscheidung: Versionen gleich", "Client gestartet: ")
+
+
+def case_version_text_beyond_its_limit(run):
+    # A server that answers the version URL with a large page: no version text, so the client is fetched.
+    server = run.serve(b"5" * 70000)
+    kit.place_program(run.build, server, run.program, OLD)
+    events, _ = run.launch()
+    expect_one_start(run, NEW_VERSION, run.program)
+    expect_clean_end(run, events)
+    lines = expect_logged(run, events, "Versionstext nicht gelesen: Fehler 6: Overflow: mehr als 65536 Bytes",
+                          "Lokale Version", "Entscheidung: Versionen verschieden", "Client gespeichert: ")
+    run.check(all(len(line) < 1000 for line in lines), "a log line is longer than 1000 characters")
 
 
 def case_nothing_to_start(run):
@@ -380,6 +395,7 @@ CASES = {
     "version_with_line_end": announced_as_written(NEW_VERSION + "\r\n"),
     "version_with_byte_order_mark": announced_as_written(b"\xef\xbb\xbf" + NEW_VERSION.encode("ascii")),
     "version_fails_client_without_version": case_version_fails_client_without_version,
+    "version_text_beyond_its_limit": case_version_text_beyond_its_limit,
     "nothing_to_start": case_nothing_to_start,
     "client_download_404": bad_download("404"),
     "client_download_truncated": bad_download("truncate,at=100000"),

@@ -20,10 +20,12 @@ from run_with_server import start_server  # noqa: E402
 from trust_cases import pki  # noqa: E402
 
 
-def publish(run, program, client):
-    """Runs the publish command for `client` into the served folder; returns (exit code, output)."""
+def publish(run, program, client, folder=None):
+    """Runs the publish command for `client` into the served folder (or `folder`,
+    as Windows names it); returns (exit code, output)."""
     out = subprocess.run([os.path.join(run.build, "wine-run"), program, kit.windows_path(client),
-                          kit.windows_path(run.served)], capture_output=True, stdin=subprocess.DEVNULL, timeout=120)
+                          folder or kit.windows_path(run.served)], capture_output=True, stdin=subprocess.DEVNULL,
+                         timeout=120)
     return out.returncode, (out.stdout + out.stderr).decode("utf-8", "replace")
 
 
@@ -54,6 +56,24 @@ def case_published_client_updates_a_launcher(run):
     update_from(run)
 
 
+def case_into_a_long_path_name_and_a_failed_text_write(run):
+    program = os.path.join(run.build, "QuorvelindePublish.exe")
+    code, said = publish(run, program, stub(run, OLD), "\\\\?\\" + kit.windows_path(run.served))
+    run.check(code == 0, "into a \\\\?\\ folder: %d, %s" % (code, said))
+    run.check(said.rstrip().endswith('Der Server liefert jetzt: Client 5.2.0.14 mit Versionstext "5.2.0.14"'),
+              "the last line does not say what is served: %r" % said)
+    # The text cannot be written where a folder stands in its place: the old client goes back.
+    text = os.path.join(run.served, "tamorix", "tamorixversion.txt")
+    os.remove(text)
+    os.mkdir(text)
+    code, said = publish(run, program, stub(run, NEW))
+    run.check(code == 3 and "der bisherige Client ist zurückgelegt" in said, "a failed text write: %d, %s" % (code, said))
+    run.check(filecmp.cmp(os.path.join(run.served, "tamorix", "tamorix.exe"), stub(run, OLD), shallow=False),
+              "the old client is not back")
+    run.check(said.rstrip().splitlines()[-1].startswith("Der Server liefert jetzt: Client 5.2.0.14 mit keinem Versionstext"),
+              "the last line does not say what is served: %r" % said)
+
+
 def case_with_pins_it_refuses_what_the_launcher_refuses(run):
     folder, pins = pki(run)
     program = os.path.join(run.work, "QuorvelindePublish.exe")
@@ -78,6 +98,7 @@ def case_with_pins_it_refuses_what_the_launcher_refuses(run):
 CASES = {
     "published_client_updates_a_launcher": case_published_client_updates_a_launcher,
     "with_pins_it_refuses_what_the_launcher_refuses": case_with_pins_it_refuses_what_the_launcher_refuses,
+    "into_a_long_path_name_and_a_failed_text_write": case_into_a_long_path_name_and_a_failed_text_write,
 }
 
 if __name__ == "__main__":

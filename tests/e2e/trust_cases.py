@@ -132,6 +132,7 @@ CASES = {
     "other_signer_refused": signed("client-signed-b.exe", "a", False),
     "changed_after_signing_refused": signed("client-changed.exe", "a", False),
     "bytes_beside_the_signature_refused": signed("client-padded-a.exe", "a", False),
+    "second_table_entry_refused": signed("client-second-entry-a.exe", "a", False),
     "second_pin_accepted": signed("client-signed-b.exe", "ab", True),
     "without_pins_unsigned_taken": case_without_pins_an_unsigned_client_is_taken,
     "https_current_client": case_https_current_client,

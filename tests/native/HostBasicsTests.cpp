@@ -86,5 +86,16 @@ TEST(HttpHeaders, AValueIsFoundByItsNameInAnyCaseAndTheLengthOnlyWhenItIsANumber
     EXPECT_EQ(HeaderValue(u"X-Proxy-Authenticate: no\r\n", u"Proxy-Authenticate"), std::nullopt);
 }
 
+TEST(HttpHeaders, AFreshReadAsksEveryCacheAndAProxysDemandIsNamed)
+{
+    EXPECT_EQ(RequestHeadersFor(true, u"X-Quorvelinde: a\r\n"),
+              u"Cache-Control: no-cache\r\nPragma: no-cache\r\nX-Quorvelinde: a\r\n");
+    EXPECT_EQ(RequestHeadersFor(false, u"X-Quorvelinde: a\r\n"), u"X-Quorvelinde: a\r\n");
+    EXPECT_EQ(HttpStatusText(404, u"Server: nginx\r\n"), u"HTTP 404");
+    EXPECT_EQ(HttpStatusText(407, u"HTTP/1.1 407 Proxy Authentication Required\r\nServer: squid/5.7\r\n"
+                                  u"Proxy-Authenticate: Basic realm=\"Firma\"\r\n"),
+              u"HTTP 407: der Proxy verlangt eine Anmeldung (Basic realm=\"Firma\"), Proxy squid/5.7");
+}
+
 }  // namespace
 }  // namespace qv

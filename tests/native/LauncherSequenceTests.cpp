@@ -46,7 +46,7 @@ protected:
     win_Main& Launcher()
     {
         if (!main) {
-            const win_MainHost host{platform, pump, ticks, files, reads1, reads2, signatures, log};
+            const win_MainHost host{platform, pump, ticks, files, reads1, reads2, signatures, log, savedClients};
             main = std::make_unique<win_Main>(host, status, Window, server, pins);
         }
         return *main;
@@ -159,6 +159,9 @@ protected:
     ScriptedReadService reads2;
     ScriptedSignatures signatures{journal};
     RecordingLog log;
+    // The log's own look at a saved client, journalled apart from the sequence.
+    Journal logQueries;
+    ScriptedFileQueries savedClients{logQueries, platform.files, platform.fileQueryFailure};
     Text server = u"updates.example:8080";
     std::vector<KeyHash> pins;
     std::unique_ptr<win_Main> main;
@@ -175,7 +178,7 @@ TEST_F(LauncherTest, LoadGivesTheProgramFolderOneTrailingSeparatorAndBlanksTheSt
     for (const auto& [path, folder] : cases) {
         ScriptedPlatform own{journal};
         own.programPath = path;
-        const win_MainHost host{own, pump, ticks, files, reads1, reads2, signatures, log};
+        const win_MainHost host{own, pump, ticks, files, reads1, reads2, signatures, log, savedClients};
         win_Main window(host, status, Window, u"updates.example");
         window.Form_Load();
         EXPECT_EQ(window.ProgramFolder(), folder) << Utf8FromText(path);
@@ -262,8 +265,10 @@ TEST_F(LauncherTest, TheLogRecordsEachStepAndWhyAReadOrASaveFailed)
     platform.files[Client] = u"5.2.0.14";
     StartWithServerVersion("5.3.1.7\r\n");
     ticks.now += 250;
+    // The download carries the announced version: the log has nothing to warn of.
+    platform.files[Client] = u"5.3.1.7";
     ClientArrives(ProgramBytes());
-    EXPECT_EQ(Logged({"Quorvelinde", "Versionstext", "Lokale", "Entscheidung", "Client", "Ende"}),
+    EXPECT_EQ(Logged({"Quorvelinde", "Versionstext", "Lokale", "Entscheidung", "Client", "Der geladene", "Ende"}),
               (std::vector<std::string>{
                   "Quorvelinde 1.00 in C:\\Programme\\Fernwartung\\; Version von "
                   "http://updates.example:8080/tamorix/tamorixversion.txt, Client von "
@@ -293,6 +298,28 @@ TEST_F(LauncherTest, TheLogRecordsEachStepAndWhyAReadOrASaveFailed)
     EXPECT_EQ(Logged({"Lokaler", "Client nicht"}),
               (std::vector<std::string>{"Lokaler Client ohne Versionsangabe: C:\\Programme\\Fernwartung\\tamorix.exe",
                                         "Client nicht gelesen: Fehler 31004: Verbindung abgebrochen (nach 0 ms)"}));
+}
+
+TEST_F(LauncherTest, ALongAnswerIsLoggedByItsStartAndASavedClientOfAnotherVersionIsNamed)
+{
+    platform.files[Client] = u"5.2.0.14";
+    StartWithServerVersion(std::string(60000, '7'));
+    ClientArrives(ProgramBytes());
+    const std::vector<std::string> read = Logged({"Versionstext gelesen"});
+    ASSERT_EQ(read.size(), 1u);
+    EXPECT_EQ(read[0].rfind("Versionstext gelesen: 60000 Bytes in 0 ms: \"" + std::string(200, '7') + "\"..., ", 0), 0u)
+        << read[0].substr(0, 300);
+    EXPECT_LT(read[0].size(), 500u);
+    const std::vector<std::string> warned = Logged({"Der geladene"});
+    ASSERT_EQ(warned.size(), 1u);
+    EXPECT_EQ(warned[0].rfind("Der geladene Client trägt die Version \"5.2.0.14\", der Server kündigt \"" +
+                                  std::string(200, '7') + "\"... an: jeder Start lädt ihn wieder",
+                              0),
+              0u)
+        << warned[0].substr(0, 300);
+    EXPECT_EQ(logQueries, Journal{"GetFileVersion " + ClientUtf8}) << "the log asks its own queries";
+    EXPECT_EQ(std::count(journal.begin(), journal.end(), "GetFileVersion " + ClientUtf8), 1)
+        << "the sequence asks only its own question";
 }
 
 const Text PinnedKey = u"8a6cf1a3c7e0b1d24f5e6a7b8c9d0e1f2a3b4c5d6e7f8091a2b3c4d5e6f70819";

@@ -46,6 +46,7 @@ void RecordingFileOutput::ReplaceWithBytes(const Text& fileName, const ByteSnaps
     if (refuse) {
         throw *refuse;
     }
+    RefuseIfNamed(fileName);
     if (check) {
         checked.push_back(bytes.ToVector());
         if (!check(HeldFile{checkedName})) {
@@ -53,6 +54,22 @@ void RecordingFileOutput::ReplaceWithBytes(const Text& fileName, const ByteSnaps
         }
     }
     files[fileName] = bytes.ToVector();
+}
+
+void RecordingFileOutput::Remove(const Text& fileName)
+{
+    if (journal) {
+        journal->push_back("Remove " + Utf8FromText(fileName));
+    }
+    RefuseIfNamed(fileName);
+    files.erase(fileName);
+}
+
+void RecordingFileOutput::RefuseIfNamed(const Text& fileName) const
+{
+    if (std::find(refusedNames.begin(), refusedNames.end(), fileName) != refusedNames.end()) {
+        throw HostError(5, u"Zugriff verweigert: " + fileName);
+    }
 }
 
 void ScriptedPump::PumpStep()

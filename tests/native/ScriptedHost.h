@@ -63,14 +63,20 @@ public:
 class RecordingFileOutput final : public FileOutput {
 public:
     void ReplaceWithBytes(const Text& fileName, const ByteSnapshot& bytes, const WrittenFileCheck& check = {}) override;
+    void Remove(const Text& fileName) override;
 
     std::map<Text, std::vector<std::uint8_t>> files;
     // The name under which a checked file is offered to its check, and what it held.
     Text checkedName = u"C:\\Temp\\geprueft.tmp";
     std::vector<std::vector<std::uint8_t>> checked;
     std::optional<HostError> refuse;
-    // When set, each save is journalled as "Save <file name>".
+    // Writes and removals of these names fail, as a locked or read-only file would.
+    std::vector<Text> refusedNames;
+    // When set, each save is journalled as "Save <file name>", each removal as "Remove <file name>".
     Journal* journal = nullptr;
+
+private:
+    void RefuseIfNamed(const Text& fileName) const;
 };
 
 class ScriptedPump final : public MessagePump {

@@ -78,8 +78,10 @@ private:
 // Keeps the lines recorded, apart from the journal: recording is no step of the sequence.
 class RecordingLog final : public RunLog {
 public:
-    void Record(const Text& line) noexcept override { lines.push_back(Utf8FromText(line)); }
     std::vector<std::string> lines;
+
+protected:
+    void Write(const Text& line) override { lines.push_back(Utf8FromText(line)); }
 };
 
 class RecordingLabel final : public TextLabel {

@@ -115,10 +115,14 @@ TEST(CertificateTable, HoldsSignaturesAndNothingBeyondTheirPadding)
     after.insert(after.end(), 16, 0x41);
     std::vector<std::uint8_t> zerosAfter = proper;
     zerosAfter.insert(zerosAfter.end(), 16, 0);
+    std::vector<std::uint8_t> secondEntry = proper;
+    const std::vector<std::uint8_t> framed = Entry(16, pad);
+    secondEntry.insert(secondEntry.end(), framed.begin(), framed.end());
     const std::vector<std::vector<std::uint8_t>> refused = {
         ProgramWithTable(Entry(32, inside), 32),        // sixteen bytes inside the signature's entry
         ProgramWithTable(after, 32),                    // sixteen more after it
         ProgramWithTable(zerosAfter, 32),               // even as zeros: more than padding
+        ProgramWithTable(secondEntry, 32),              // a second entry, however well framed
         ProgramWithTable(Entry(16, {0, 7, 0}), 16),     // padding that is not zero
         ProgramWithTable(proper, 4096),                 // a table that claims more than the file holds
         std::vector<std::uint8_t>(proper.begin(), proper.end()),  // no program at all

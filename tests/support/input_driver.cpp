@@ -8,6 +8,8 @@
 //   key VK         press and release a key (a virtual-key code, decimal)
 //   wait MS        let MS milliseconds pass
 //   log ID         print the items of list box ID, one a line (UTF-8)
+//   quit           post WM_QUIT to the thread of the window, as a program's
+//                  own PostQuitMessage would leave it in the queue
 //
 // TITLE is the top-level window's title. Exits 1 when the window or a
 // control is missing, 2 on a command it does not know.
@@ -78,6 +80,8 @@ int wmain(int argc, wchar_t** argv)
             Sleep(static_cast<DWORD>(_wtoi(argv[++i])));
         } else if (command == L"log" && i + 1 < argc) {
             PrintListBox(Control(argv[++i]));
+        } else if (command == L"quit") {
+            PostThreadMessageW(GetWindowThreadProcessId(g_window, nullptr), WM_QUIT, 0, 0);
         } else {
             std::fprintf(stderr, "unknown command %ls\n", argv[i]);
             return 2;

@@ -107,19 +107,40 @@ def make_clients(out, client):
         f.seek(CHANGED_OFFSET)
         f.write(bytes([byte[0] ^ 0xFF]))
     pad_certificate_table(os.path.join(out, "client-signed-a.exe"), os.path.join(out, "client-padded-a.exe"))
+    add_certificate_entry(os.path.join(out, "client-signed-a.exe"), os.path.join(out, "client-second-entry-a.exe"))
 
 
-def pad_certificate_table(signed, output):
-    """The signed client with sixteen bytes more inside its certificate table, which the signature does not cover."""
-    with open(signed, "rb") as f:
-        data = bytearray(f.read())
+def certificate_table(data):
+    """Where the security directory lies, and the table's offset and size; the table must end the file."""
     pe = struct.unpack_from("<I", data, 0x3C)[0]
     optional = pe + 24
     directories = optional + (112 if struct.unpack_from("<H", data, optional)[0] == 0x20B else 96)
     security = directories + 4 * 8
     offset, size = struct.unpack_from("<II", data, security)
     if offset + size != len(data):
-        raise SystemExit("the certificate table of %s is not at its end" % signed)
+        raise SystemExit("the certificate table is not at the end of the file")
+    return security, offset, size
+
+
+def add_certificate_entry(signed, output):
+    """The signed client with a second entry in its table: any data, framed as one DER sequence of 12 bytes."""
+    with open(signed, "rb") as f:
+        data = bytearray(f.read())
+    security, offset, size = certificate_table(data)
+    content = b"\x30\x0c" + b"QUORVELINDE!"
+    entry = struct.pack("<IHH", 8 + len(content), 0x0200, 0x0002) + content
+    entry += b"\0" * (-len(entry) % 8)
+    data[offset + size:offset + size] = entry
+    struct.pack_into("<II", data, security, offset, size + len(entry))
+    with open(output, "wb") as f:
+        f.write(data)
+
+
+def pad_certificate_table(signed, output):
+    """The signed client with sixteen bytes more inside its certificate table, which the signature does not cover."""
+    with open(signed, "rb") as f:
+        data = bytearray(f.read())
+    security, offset, size = certificate_table(data)
     length = struct.unpack_from("<I", data, offset)[0]
     struct.pack_into("<I", data, offset, length + 16)
     struct.pack_into("<II", data, security, offset, size + 16)
@@ -140,7 +161,7 @@ def main(argv):
         fcntl.flock(lock, fcntl.LOCK_EX)
         if not os.path.exists(os.path.join(out, "pin-b.txt")):
             make_keys(out)
-        marker = os.path.join(out, "client-padded-a.exe")
+        marker = os.path.join(out, "client-second-entry-a.exe")
         if not os.path.exists(marker) or os.path.getmtime(marker) < os.path.getmtime(client):
             make_clients(out, client)
     return 0

@@ -268,7 +268,7 @@ TEST_F(RealInput, ScreenReadersFindAPushButtonNamedByItsCaption)
     EXPECT_EQ(ButtonWindow::FromHandle(control)->Control().Caption(), u"Übernehmen");
 
     ComPtr<IAccessible> accessible;
-    ASSERT_HRESULT_SUCCEEDED(AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+    ASSERT_HRESULT_SUCCEEDED(AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
                                                         reinterpret_cast<void**>(accessible.Put())));
     VARIANT self{};
     self.vt = VT_I4;

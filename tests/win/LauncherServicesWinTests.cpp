@@ -4,6 +4,7 @@
 #include "host/base/WideText_win.h"
 #include "host/files/FileQueries_win.h"
 #include "host/shell/LauncherServices_win.h"
+#include "host/window/MessagePump_win.h"
 
 #include <gtest/gtest.h>
 
@@ -97,6 +98,32 @@ TEST(WindowsLauncherServicesTest, NumberSeparatorsComeFromTheLocaleWithTheStanda
     const NumberSeparators unknown = NumberSeparatorsOf(L"xx-Nirgendwo");
     EXPECT_EQ(unknown.decimal, u".");
     EXPECT_EQ(unknown.group, u",");
+}
+
+int g_ticks = 0;
+
+void CALLBACK CountTick(HWND, UINT, UINT_PTR, DWORD)
+{
+    ++g_ticks;
+}
+
+TEST(WindowsMessagePump, AQuitLeftForTheProgramsLoopNeitherStarvesTimersNorShortensAWaitNorGetsLost)
+{
+    WindowsMessagePump pump;
+    PostQuitMessage(4);
+    // A timer that is due waits behind the quit, as a read's stall check does.
+    const UINT_PTR timer = SetTimer(nullptr, 0, 1, &CountTick);
+    Sleep(20);
+    pump.PumpStep();
+    KillTimer(nullptr, timer);
+    EXPECT_EQ(g_ticks, 1) << "the step handles what waits behind the quit";
+    // Were the quit in the queue during the wait, the wait would end at once, and a waiting loop would spin.
+    const ULONGLONG began = GetTickCount64();
+    pump.WaitForMessages(300);
+    EXPECT_GE(GetTickCount64() - began, 250u);
+    MSG quit{};
+    ASSERT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(quit.wParam, 4u);
 }
 
 }  // namespace

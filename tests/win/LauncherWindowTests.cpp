@@ -21,8 +21,8 @@ namespace {
 
 // The window's own log is tested end to end; here it records nothing.
 class Unrecorded final : public RunLog {
-public:
-    void Record(const Text&) noexcept override {}
+protected:
+    void Write(const Text&) override {}
 };
 
 // The built Quorvelinde.exe, opened for its resources only.

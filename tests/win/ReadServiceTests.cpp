@@ -199,7 +199,7 @@ TEST_F(LimitedReadServiceTest, AReadThatPassesItsCountLimitFailsWithOverflowRigh
     ExpectBytes(10000);
     sink = RecordingSink();
     Read("/gen/10001", u"2");
-    ExpectFailure(ErrorNumber::Overflow, u"Overflow");
+    ExpectFailure(ErrorNumber::Overflow, u"Overflow: mehr als 10000 Bytes");
     for (const std::size_t count : sink.progress) {
         EXPECT_LE(count, 10000u);
     }
