@@ -71,14 +71,11 @@ public:
     button(const button&) = delete;
     button& operator=(const button&) = delete;
 
-    // A stored caption may have this many characters at most.
-    static constexpr std::size_t MostStoredCaptionLength = 4096;
-
     // Persistence: the container calls InitDefaults or LoadProperties once,
     // then SaveProperties as often as it likes. Loading stops at the first
     // key it refuses, keeping what it loaded before and that key's old value;
-    // it refuses values the button could not draw (picture sizes beyond
-    // 32767 or MostPicturePixels, captions beyond MostStoredCaptionLength).
+    // it refuses values the button could not draw (ButtonLimits.h). A picture
+    // size is checked as a pair, and neither side applied when it is refused.
     void InitDefaults();
     void LoadProperties(PropertyStore& store);
     void SaveProperties(PropertyStore& store);

@@ -3,11 +3,16 @@
 
 #include "ButtonWindow_win.h"
 
+#include "ButtonLimits.h"
+
 #include "host/base/HostError.h"
 #include "host/base/WideText_win.h"
+#include "host/gdi/GdiOwners_win.h"
 #include "host/gdi/OlePicture_win.h"
+#include "host/gdi/PictureFormat.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 namespace qv {
@@ -15,6 +20,35 @@ namespace {
 
 // BST_HOT, which older headers declare only for newer common controls.
 constexpr LRESULT HotState = 0x0200;
+
+// A handed picture is held to the limit a picture from a file is.
+void CheckHandedPicture(WPARAM type, LPARAM handle)
+{
+    std::uint64_t width = 0;
+    std::uint64_t height = 0;
+    if (type == IMAGE_BITMAP) {
+        BITMAP bitmap{};
+        if (GetObjectW(reinterpret_cast<HBITMAP>(handle), sizeof bitmap, &bitmap)) {
+            width = static_cast<std::uint64_t>(bitmap.bmWidth);
+            height = static_cast<std::uint64_t>(std::abs(bitmap.bmHeight));
+        }
+    } else if (ICONINFO info{}; handle && GetIconInfo(reinterpret_cast<HICON>(handle), &info)) {
+        const OwnedBitmap mask(info.hbmMask);
+        const OwnedBitmap colour(info.hbmColor);
+        BITMAP bitmap{};
+        if (GetObjectW(info.hbmMask, sizeof bitmap, &bitmap)) {
+            width = static_cast<std::uint64_t>(bitmap.bmWidth);
+            // A monochrome icon's mask holds the image above the mask.
+            height = static_cast<std::uint64_t>(std::abs(bitmap.bmHeight)) / (colour ? 1 : 2);
+        }
+    }
+    if (width * height > MostPicturePixels) {
+        throw HostError(ErrorNumber::InvalidPicture, u"Ungültiges Bild: " + DecimalText(static_cast<std::int64_t>(width)) +
+                                                         u" \u00D7 " + DecimalText(static_cast<std::int64_t>(height)) +
+                                                         u" Bildpunkte sind mehr als " +
+                                                         DecimalText(static_cast<std::int64_t>(MostPicturePixels)));
+    }
+}
 
 PictureRef PictureOfHandle(WPARAM type, LPARAM handle, bool& valid)
 {
@@ -69,14 +103,61 @@ bool ButtonWindow::PushButtonMessage(UINT message, WPARAM wParam, LPARAM, LRESUL
     }
 }
 
+LRESULT ButtonWindow::ResultOf(const HostError& error)
+{
+    switch (error.Origin()) {
+    case ErrorOrigin::SystemCode:
+        return HRESULT_FROM_WIN32(static_cast<DWORD>(error.Number()));
+    case ErrorOrigin::SystemResult:
+        return static_cast<HRESULT>(error.Number());
+    case ErrorOrigin::Program:
+        break;
+    }
+    switch (error.Number()) {
+    case ErrorNumber::InvalidCall:
+        return QVB_E_INVALIDCALL;
+    case ErrorNumber::Overflow:
+        return QVB_E_OVERFLOW;
+    case ErrorNumber::OutOfMemory:
+        return QVB_E_OUTOFMEMORY;
+    case ErrorNumber::TypeMismatch:
+        return QVB_E_TYPEMISMATCH;
+    case ErrorNumber::InvalidFileFormat:
+        return QVB_E_FILEFORMAT;
+    case ErrorNumber::InvalidPropertyValue:
+        return QVB_E_INVALIDVALUE;
+    case ErrorNumber::InvalidPicture:
+        return QVB_E_INVALIDPICTURE;
+    default:
+        return QVB_E_INTERNAL;
+    }
+}
+
 bool ButtonWindow::ButtonMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
+    if (message < QVBM_FIRST || message > QVBM_SETMOVENOTIFY) {
+        return false;
+    }
+    // The result is the answer: a program in another language has no exception to catch.
+    try {
+        result = ApplyButtonMessage(message, wParam, lParam);
+    } catch (...) {
+        result = ResultOf(CurrentErrorAsHostError());
+    }
+    return true;
+}
+
+LRESULT ButtonWindow::ApplyButtonMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
     button& b = m_button;
-    result = TRUE;
+    const auto invalidCall = [] { return HostError(ErrorNumber::InvalidCall, u"Ungültiger Aufruf"); };
     switch (message) {
-    case QVBM_SETCAPTION:
-        b.SetCaption(Text(reinterpret_cast<const char16_t*>(lParam), lParam ? wParam : 0));
-        return true;
+    case QVBM_SETCAPTION: {
+        const Text caption(reinterpret_cast<const char16_t*>(lParam), lParam ? wParam : 0);
+        CheckCaptionLength(caption, u"Caption");
+        b.SetCaption(caption);
+        return QVB_OK;
+    }
     case QVBM_GETCAPTION: {
         const Text& caption = b.Caption();
         if (lParam && wParam > 0) {
@@ -85,65 +166,68 @@ bool ButtonWindow::ButtonMessage(UINT message, WPARAM wParam, LPARAM lParam, LRE
             std::memcpy(buffer, caption.data(), copied * sizeof(char16_t));
             buffer[copied] = u'\0';
         }
-        result = static_cast<LRESULT>(caption.size());
-        return true;
+        return static_cast<LRESULT>(caption.size());
     }
     case QVBM_SETPICTURE:
     case QVBM_SETHOVERPICTURE: {
         bool valid = false;
         const PictureRef picture = PictureOfHandle(wParam, lParam, valid);
         if (!valid) {
-            result = FALSE;
-        } else if (message == QVBM_SETPICTURE) {
+            throw invalidCall();
+        }
+        CheckHandedPicture(wParam, lParam);
+        if (message == QVBM_SETPICTURE) {
             b.SetPicture(picture);
         } else {
             b.SetPictureHover(picture);
         }
-        return true;
+        return QVB_OK;
     }
     case QVBM_SETPICTUREPOSITION:
         b.SetPicturePosition(static_cast<std::int32_t>(wParam));
-        return true;
+        return QVB_OK;
     case QVBM_GETPICTUREPOSITION:
-        result = b.PicturePosition();
-        return true;
-    case QVBM_SETPICTURESIZE:
-        b.SetPictureWidth(static_cast<std::int32_t>(wParam));
-        b.SetPictureHeight(static_cast<std::int32_t>(lParam));
-        return true;
+        return b.PicturePosition();
+    case QVBM_SETPICTURESIZE: {
+        const auto width = static_cast<std::int32_t>(static_cast<INT_PTR>(wParam));
+        const auto height = static_cast<std::int32_t>(lParam);
+        CheckPictureSize(width, height, u"PictureWidth", u"PictureHeight");
+        b.SetPictureWidth(width);
+        b.SetPictureHeight(height);
+        return QVB_OK;
+    }
     case QVBM_GETPICTURESIZE:
         if (auto* size = reinterpret_cast<SIZE*>(lParam)) {
             *size = {b.PictureWidth(), b.PictureHeight()};
+            return QVB_OK;
         }
-        result = lParam != 0;
-        return true;
+        throw invalidCall();
     case QVBM_SETCOLOR:
-        if (wParam < std::size(Colours)) {
-            (b.*Colours[wParam].set)(static_cast<OleColor>(lParam));
-        } else {
-            result = FALSE;
+        if (wParam >= std::size(Colours)) {
+            throw invalidCall();
         }
-        return true;
+        (b.*Colours[wParam].set)(static_cast<OleColor>(lParam));
+        return QVB_OK;
     case QVBM_GETCOLOR:
-        result = wParam < std::size(Colours) ? static_cast<LRESULT>((b.*Colours[wParam].get)()) : 0;
-        return true;
+        return wParam < std::size(Colours) ? static_cast<LRESULT>((b.*Colours[wParam].get)()) : 0;
     case QVBM_LOADPROPERTIES:
-    case QVBM_SAVEPROPERTIES:
-        // The number is the answer: a C program has no exception to catch.
-        try {
-            const Text fileName = FromWide(reinterpret_cast<const wchar_t*>(lParam));
-            if (message == QVBM_LOADPROPERTIES) {
-                LoadPropertiesFromFile(fileName);
-            } else {
-                SavePropertiesToFile(fileName);
-            }
-            result = 0;
-        } catch (...) {
-            result = CurrentErrorAsHostError().Number();
+    case QVBM_SAVEPROPERTIES: {
+        if (!lParam) {
+            throw invalidCall();
         }
-        return true;
+        const Text fileName = FromWide(reinterpret_cast<const wchar_t*>(lParam));
+        if (message == QVBM_LOADPROPERTIES) {
+            LoadPropertiesFromFile(fileName);
+        } else {
+            SavePropertiesToFile(fileName);
+        }
+        return QVB_OK;
+    }
+    case QVBM_SETMOVENOTIFY:
+        m_notifyMoves = wParam != FALSE;
+        return QVB_OK;
     default:
-        return false;
+        throw invalidCall();
     }
 }
 

@@ -1,15 +1,16 @@
 #include "Button.h"
+#include "ButtonLimits.h"
 
 #include "host/base/CheckedMath.h"
 #include "host/base/HostError.h"
-#include "host/gdi/PictureFormat.h"
 
 #include <array>
-#include <cstdlib>
 #include <new>
+#include <optional>
 #include <span>
 #include <stdexcept>
 #include <type_traits>
+#include <utility>
 
 namespace qv {
 
@@ -43,6 +44,9 @@ public:
         Variant value;
         Place place;
         Check check = nullptr;
+        // The width this height is drawn with: loading checks the two
+        // together, and applies neither when it refuses them.
+        const char16_t* widthOfPair = nullptr;
     };
 
     struct Step {
@@ -68,10 +72,7 @@ private:
     static constexpr Place FieldPlace();
 
     static void CheckCaption(const button&, const Variant& v, const Text& key);
-    static void CheckPictureWidth(const button& b, const Variant& v, const Text& key);
-    static void CheckPictureHeight(const button& b, const Variant& v, const Text& key);
-    static void CheckOriginalWidth(const button& b, const Variant& v, const Text& key);
-    static void CheckOriginalHeight(const button& b, const Variant& v, const Text& key);
+    static void CheckSide(const button&, const Variant& v, const Text& key);
 
     static void BackColorAndSurface(button& b, const Variant& v);
     static void ForeColorAndSurface(button& b, const Variant& v);
@@ -80,6 +81,8 @@ private:
     static void NormalPicture(button& b, const Variant& v);
 
     static Variant DefaultOf(button& b, const Key& key);
+    // Puts a value where the step says, or where its key's row does.
+    static void Apply(button& b, const Step& step, const Variant& value);
     // The value as the type its key is stored as; Overflow or a type
     // mismatch, naming the key, when it cannot be.
     static Variant Converted(Variant value, const Key& key);
@@ -95,24 +98,6 @@ Variant Colour(OleColor colour)
 Variant Small(int value)
 {
     return static_cast<std::int16_t>(value);
-}
-
-// A picture drawn at width x height: each side fits the drawing's 16 bits,
-// and the image is no larger than a picture may be.
-void CheckPictureArea(std::int32_t width, std::int32_t height, std::int32_t stored, const Text& key)
-{
-    const auto outside = [](std::int32_t side) { return side < -32768 || side > 32767; };
-    if (outside(stored)) {
-        throw StoredValueError(ErrorNumber::Overflow, key,
-                               u"Overflow: " + DecimalText(stored) + u" liegt außerhalb von -32768 bis 32767");
-    }
-    const std::uint64_t pixels = static_cast<std::uint64_t>(std::abs(static_cast<std::int64_t>(width))) *
-                                 static_cast<std::uint64_t>(std::abs(static_cast<std::int64_t>(height)));
-    if (!outside(width) && !outside(height) && pixels > MostPicturePixels) {
-        throw StoredValueError(ErrorNumber::Overflow, key,
-                               u"Overflow: " + DecimalText(width) + u" \u00D7 " + DecimalText(height) +
-                                   u" Bildpunkte sind mehr als " + DecimalText(static_cast<std::int64_t>(MostPicturePixels)));
-    }
 }
 
 std::int32_t Int32Of(const Variant& value)
@@ -147,13 +132,16 @@ std::span<const ButtonPersistence::Key> ButtonPersistence::Keys()
          &CheckCaption},
         {u"PicturePosition", S::Int32, D::Value, Small(1), FieldPlace<&button::m_picturePosition>()},
         // Stored as it is: the sizes come from the store too.
-        {u"Picture", S::Picture, D::Value, PictureRef(), FieldPlace<&button::m_picture>()},
-        {u"PictureWidth", S::Int32, D::Value, Small(32), FieldPlace<&button::m_pictureWidth>(), &CheckPictureWidth},
-        {u"PictureHeight", S::Int32, D::Value, Small(32), FieldPlace<&button::m_pictureHeight>(), &CheckPictureHeight},
-        {u"OriginalPicSizeW", S::Int32, D::Value, Small(32), FieldPlace<&button::m_originalPicSizeW>(),
-         &CheckOriginalWidth},
-        {u"OriginalPicSizeH", S::Int32, D::Value, Small(32), FieldPlace<&button::m_originalPicSizeH>(),
-         &CheckOriginalHeight},
+        // While the hover picture is shown in its place, the normal one is what a file keeps.
+        {u"Picture", S::Picture, D::Value, PictureRef(),
+         {[](const button& b) { return Variant(b.m_hoverPictureShown ? b.g_PictureNormal : b.m_picture); },
+          FieldPlace<&button::m_picture>().put}},
+        {u"PictureWidth", S::Int32, D::Value, Small(32), FieldPlace<&button::m_pictureWidth>(), &CheckSide},
+        {u"PictureHeight", S::Int32, D::Value, Small(32), FieldPlace<&button::m_pictureHeight>(), &CheckSide,
+         u"PictureWidth"},
+        {u"OriginalPicSizeW", S::Int32, D::Value, Small(32), FieldPlace<&button::m_originalPicSizeW>(), &CheckSide},
+        {u"OriginalPicSizeH", S::Int32, D::Value, Small(32), FieldPlace<&button::m_originalPicSizeH>(), &CheckSide,
+         u"OriginalPicSizeW"},
         {u"PictureHover", S::Picture, D::Value, PictureRef(), FieldPlace<&button::m_pictureHover>()},
         {u"Enabled", S::Boolean, D::Value, true,
          {[](const button& b) { return Variant(b.m_surface.Enabled()); },
@@ -252,36 +240,14 @@ const ButtonPersistence::Key& ButtonPersistence::KeyNamed(const char16_t* name)
     throw std::logic_error("a step names a key that has no row");
 }
 
-// Wrapping a caption costs the square of its length at every redraw.
 void ButtonPersistence::CheckCaption(const button&, const Variant& v, const Text& key)
 {
-    const std::size_t length = std::get<Text>(v).size();
-    if (length > button::MostStoredCaptionLength) {
-        throw StoredValueError(ErrorNumber::InvalidPropertyValue, key,
-                               u"Ungültiger Eigenschaftswert: " + DecimalText(static_cast<std::int64_t>(length)) +
-                                   u" Zeichen sind mehr als " +
-                                   DecimalText(static_cast<std::int64_t>(button::MostStoredCaptionLength)));
-    }
+    CheckCaptionLength(std::get<Text>(v), key);
 }
 
-void ButtonPersistence::CheckPictureWidth(const button& b, const Variant& v, const Text& key)
+void ButtonPersistence::CheckSide(const button&, const Variant& v, const Text& key)
 {
-    CheckPictureArea(Int32Of(v), b.m_pictureHeight, Int32Of(v), key);
-}
-
-void ButtonPersistence::CheckPictureHeight(const button& b, const Variant& v, const Text& key)
-{
-    CheckPictureArea(b.m_pictureWidth, Int32Of(v), Int32Of(v), key);
-}
-
-void ButtonPersistence::CheckOriginalWidth(const button& b, const Variant& v, const Text& key)
-{
-    CheckPictureArea(Int32Of(v), b.m_originalPicSizeH, Int32Of(v), key);
-}
-
-void ButtonPersistence::CheckOriginalHeight(const button& b, const Variant& v, const Text& key)
-{
-    CheckPictureArea(b.m_originalPicSizeW, Int32Of(v), Int32Of(v), key);
+    CheckPictureSide(Int32Of(v), key);
 }
 
 void ButtonPersistence::BackColorAndSurface(button& b, const Variant& v)
@@ -373,25 +339,43 @@ Variant ButtonPersistence::Converted(Variant value, const Key& key)
     throw mismatch(u"?");
 }
 
+void ButtonPersistence::Apply(button& b, const Step& step, const Variant& value)
+{
+    (step.put ? step.put : KeyNamed(step.key).place.put)(b, value);
+}
+
 void ButtonPersistence::InitDefaults(button& b)
 {
     for (const Step& step : DefaultOrder()) {
         const Key& key = KeyNamed(step.key);
-        (step.put ? step.put : key.place.put)(
-            b, step.emptyPicture ? Variant(b.m_pictures.LoadPicture({})) : Converted(DefaultOf(b, key), key));
+        Apply(b, step, step.emptyPicture ? Variant(b.m_pictures.LoadPicture({})) : Converted(DefaultOf(b, key), key));
     }
 }
 
 void ButtonPersistence::Load(button& b, PropertyStore& store)
 {
     try {
-        for (const Step& step : LoadOrder()) {
+        const std::span<const Step> steps = LoadOrder();
+        // A width read but not yet applied: it waits for its height.
+        std::optional<std::pair<const Step*, Variant>> width;
+        for (std::size_t i = 0; i < steps.size(); ++i) {
+            const Step& step = steps[i];
             const Key& key = KeyNamed(step.key);
-            const Variant value = Converted(store.ReadProperty(key.name, DefaultOf(b, key)), key);
+            Variant value = Converted(store.ReadProperty(key.name, DefaultOf(b, key)), key);
             if (key.check) {
                 key.check(b, value, key.name);
             }
-            (step.put ? step.put : key.place.put)(b, value);
+            const Key* next = i + 1 < steps.size() ? &KeyNamed(steps[i + 1].key) : nullptr;
+            if (next && next->widthOfPair && std::u16string_view(next->widthOfPair) == key.name) {
+                width.emplace(&step, std::move(value));
+                continue;
+            }
+            if (key.widthOfPair && width) {
+                CheckPictureSize(Int32Of(width->second), Int32Of(value), KeyNamed(width->first->key).name, key.name);
+                Apply(b, *width->first, width->second);
+                width.reset();
+            }
+            Apply(b, step, value);
         }
         b.OnResize();
     } catch (const std::bad_alloc&) {

@@ -1,4 +1,4 @@
-// The C entry point of quorvelinde/button_win.h.
+// The C entry points of quorvelinde/button.h, which the DLL exports.
 
 #include "ButtonWindow_win.h"
 
@@ -10,10 +10,16 @@ extern "C" BOOL WINAPI QvButtonRegister(HINSTANCE instance, BOOL global)
         qv::ButtonWindow::Register(instance, global != FALSE);
         return TRUE;
     } catch (const qv::HostError& error) {
-        SetLastError(static_cast<DWORD>(error.Number()));
+        SetLastError(error.Origin() == qv::ErrorOrigin::SystemCode ? static_cast<DWORD>(error.Number())
+                                                                   : ERROR_CANNOT_MAKE);
         return FALSE;
     } catch (...) {
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return FALSE;
     }
+}
+
+extern "C" BOOL WINAPI QvButtonUnregister(HINSTANCE instance)
+{
+    return UnregisterClassW(qv::ButtonClassName, instance ? instance : GetModuleHandleW(nullptr));
 }

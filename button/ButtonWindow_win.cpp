@@ -1,5 +1,7 @@
 #include "ButtonWindow_win.h"
 
+#include "ButtonLimits.h"
+
 #include "host/base/TopLevelError.h"
 #include "host/base/WideText_win.h"
 #include "host/base/Win32Error_win.h"
@@ -14,6 +16,7 @@
 #include <windowsx.h>
 
 #include <optional>
+#include <utility>
 
 
 namespace qv {
@@ -135,39 +138,6 @@ ButtonWindow::ButtonWindow(HWND window, const ButtonCreateParams& params)
     SetEvents({});
 }
 
-void ButtonWindow::SetEvents(ButtonEvents events)
-{
-    events.Click = [this, click = std::move(events.Click)] {
-        if (click) {
-            click();
-        }
-        NotifyParentOfClick();
-    };
-    m_button.SetEvents(std::move(events));
-}
-
-void ButtonWindow::NotifyParentOfClick()
-{
-    NotifyParent(BN_CLICKED);
-}
-
-void ButtonWindow::NotifyParent(WORD code)
-{
-    const HWND window = Handle();
-    if (window) {
-        if (const HWND parent = GetParent(window)) {
-            SendMessageW(parent, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(window), code), reinterpret_cast<LPARAM>(window));
-        }
-    }
-}
-
-void ButtonWindow::NotifyParentIfAsked(WORD code)
-{
-    if (GetWindowLongPtrW(Handle(), GWL_STYLE) & BS_NOTIFY) {
-        NotifyParent(code);
-    }
-}
-
 void ButtonWindow::Register(HINSTANCE instance, bool global)
 {
     WNDCLASSEXW windowClass{};
@@ -248,8 +218,9 @@ void ButtonWindow::MouseButtonDoubleClick(std::int16_t button)
     m_held |= HeldFlag(button);
     SetCapture(Handle());
     m_button.OnDoubleClick();
-    if (button == MouseButton::Left) {
-        NotifyParentIfAsked(BN_DOUBLECLICKED);
+    if (button == MouseButton::Left && (GetWindowLongPtrW(Handle(), GWL_STYLE) & BS_NOTIFY)) {
+        NotifyParent(BN_DOUBLECLICKED);
+        m_doubleClickNotified = true;
     }
 }
 
@@ -258,6 +229,8 @@ void ButtonWindow::MouseButtonUp(std::int16_t button, WPARAM keys, LPARAM positi
     m_held &= ~HeldFlag(button);
     const HWND window = Handle();
     m_button.OnMouseUp(button, ShiftOfKeys(keys), PointerX(position), PointerY(position));
+    // A double-click released elsewhere clicks nothing; the next click is told of again.
+    m_doubleClickNotified = false;
     if (m_held == 0 && window && GetCapture() == window) {
         ReleaseCapture();
     }
@@ -337,16 +310,23 @@ LRESULT ButtonWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         }
         break;
     case WM_SETFONT:
-        if (wParam) {
-            TakeFont(reinterpret_cast<HFONT>(wParam));
-        }
+        // As stock controls do: the handle stays the program's, NULL is the
+        // default font, and without the redraw flag nothing shows until the next paint.
+        m_programFont = reinterpret_cast<HFONT>(wParam);
+        TakeFont(m_programFont ? m_programFont : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)),
+                 LOWORD(lParam) != FALSE);
         return 0;
     case WM_GETFONT:
-        return reinterpret_cast<LRESULT>(m_surface.LendFontHandle());
+        return reinterpret_cast<LRESULT>(m_programFont ? m_programFont : GetStockObject(DEFAULT_GUI_FONT));
     case WM_ENABLE:
         m_button.Refresh();
         return 0;
     case WM_SETTEXT: {
+        // A caption from outside is held to the limit a property file is.
+        if (!m_surface.SettingText() && lParam &&
+            std::char_traits<wchar_t>::length(reinterpret_cast<const wchar_t*>(lParam)) > MostCaptionLength) {
+            return FALSE;
+        }
         const LRESULT result = DefWindowProcW(Handle(), message, wParam, lParam);
         if (m_surface.SettingText()) {
             return result;
@@ -434,7 +414,7 @@ void ButtonWindow::WindowDestroyed() noexcept
     m_surface.WindowGone();
 }
 
-void ButtonWindow::TakeFont(HFONT font)
+void ButtonWindow::TakeFont(HFONT font, bool show)
 {
     FontRef taken;
     try {
@@ -443,6 +423,11 @@ void ButtonWindow::TakeFont(HFONT font)
         // Stock controls take any font; one the button cannot use leaves it as it was.
         return;
     }
+    struct Showing {
+        WindowSurface& surface;
+        ~Showing() { surface.HoldShowing(false); }
+    } showing{m_surface};
+    m_surface.HoldShowing(!show);
     m_button.SetFont(taken);
 }
 

@@ -1,7 +1,7 @@
 #pragma once
-// The button as a Win32 child-window control, for C++ programs; C programs
-// include quorvelinde/button_win.h, and this window answers the class name
-// and messages of quorvelinde/button.h. Register the class once, then create it like any
+// The button as a Win32 child-window control, inside this project; other
+// programs include quorvelinde/button.h (C) or quorvelinde/button.hpp (C++),
+// whose class name, messages and notifications this window answers. Register the class once, then create it like any
 // control or from a dialog template:
 //
 //   qv::ButtonWindow::Register();
@@ -25,7 +25,7 @@
 #include "host/window/WindowContainer_win.h"
 #include "host/window/WindowSurface_win.h"
 #include "host/window/WindowTimer_win.h"
-#include "quorvelinde/button_win.h"
+#include "quorvelinde/button.h"
 
 #include <windows.h>
 
@@ -78,7 +78,8 @@ public:
 private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void WindowDestroyed() noexcept override;
-    void TakeFont(HFONT font);
+    // With `show` false the new font is drawn but not shown until the next paint.
+    void TakeFont(HFONT font, bool show);
     static LRESULT CALLBACK ClassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void TakeFocus();
     void MouseButtonDown(std::int16_t button, WPARAM keys, LPARAM position);
@@ -88,6 +89,11 @@ private:
     // BM_ and QVBM_ messages; false when `message` is none of them.
     bool PushButtonMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     bool ButtonMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    LRESULT ApplyButtonMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // An error as the C interface's one number space gives it (QVB_E_..., HRESULTs).
+    static LRESULT ResultOf(const HostError& error);
+    // WM_NOTIFY to the parent, with what the event carries.
+    void Tell(UINT code, const NMQVBUTTON& event);
     void NotifyParent(WORD code);
     // BN_SETFOCUS and the like, which only a button with BS_NOTIFY sends.
     void NotifyParentIfAsked(WORD code);
@@ -100,6 +106,12 @@ private:
     // Mouse buttons (MK_LBUTTON ...) that went down over the button and are
     // still held: the window keeps the capture while there are any.
     WPARAM m_held = 0;
+    // QVBN_MOUSEMOVE is sent only when the program asked for it.
+    bool m_notifyMoves = false;
+    // The font the program gave with WM_SETFONT, which stays the program's.
+    HFONT m_programFont = nullptr;
+    // BN_DOUBLECLICKED went to the parent for the press being held: its click sends no BN_CLICKED.
+    bool m_doubleClickNotified = false;
     std::unique_ptr<WindowContainer> m_ownContainer;
     ContainerServices& m_container;
     bool m_initDefaults;

@@ -1,29 +1,29 @@
-# cmake --install puts the libraries, their headers and a package
-# configuration under the prefix; find_package(Quorvelinde CONFIG) then gives
-# Quorvelinde::button and Quorvelinde::netgrab.
+# cmake --install puts the button's public face under the prefix: its C and
+# C++ headers in include/quorvelinde, its libraries (static, and the DLL
+# with its import library) and a package configuration, so that
+# find_package(Quorvelinde CONFIG) gives Quorvelinde::button. Nothing of the
+# project's own headers is installed: they may change from one version to
+# the next.
 include(CMakePackageConfigHelpers)
 include(GNUInstallDirs)
 
-set(qv_libraries qv_host_base qv_host_gdi qv_host_files qv_host_window qv_host_read qv_host_store qv_host_shell
-  qv_button qv_button_win qv_netgrab)
+# The static button needs the archives it is built from; they carry no headers.
+set(qv_libraries qv_host_base qv_host_gdi qv_host_files qv_host_window qv_host_store qv_host_shell
+  qv_button qv_button_win qv_button_dll)
 install(TARGETS ${qv_libraries} EXPORT QuorvelindeTargets
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
-  INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
-
-# The C++ headers keep their paths ("button/ButtonWindow_win.h") below
-# include/quorvelinde; the C headers are <quorvelinde/button_win.h> and the
-# constants it includes, <quorvelinde/button.h>.
-foreach(folder IN ITEMS host button netgrab)
-  install(DIRECTORY ${PROJECT_SOURCE_DIR}/${folder}/ DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/quorvelinde/${folder}
-    FILES_MATCHING PATTERN "*.h" PATTERN "include" EXCLUDE)
-endforeach()
-if(NOT QUORVELINDE_JSON_STORE)
-  install(CODE "file(REMOVE \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_INCLUDEDIR}/quorvelinde/host/store/JsonPropertyStore.h\")")
-endif()
+  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
+  RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${PROJECT_SOURCE_DIR}/button/include/quorvelinde/button.h
   ${PROJECT_SOURCE_DIR}/button/include/quorvelinde/button_win.h
+  ${PROJECT_SOURCE_DIR}/button/include/quorvelinde/button.hpp
   DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/quorvelinde)
 
+if(QUORVELINDE_BUTTON_SHARED)
+  set(QV_BUTTON_FLAVOUR shared)
+else()
+  set(QV_BUTTON_FLAVOUR static)
+endif()
 set(package_dir ${CMAKE_INSTALL_LIBDIR}/cmake/Quorvelinde)
 install(EXPORT QuorvelindeTargets NAMESPACE Quorvelinde:: DESTINATION ${package_dir})
 configure_package_config_file(${CMAKE_CURRENT_LIST_DIR}/QuorvelindeConfig.cmake.in

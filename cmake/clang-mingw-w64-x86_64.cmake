@@ -20,6 +20,7 @@ set(CMAKE_CXX_STANDARD_INCLUDE_DIRECTORIES ${gcc_folder}/include/c++ ${gcc_folde
 # lld links MinGW programs; the threads of that C++ library are winpthread's,
 # which GCC's driver adds by itself and clang's does not.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-fuse-ld=lld -L${gcc_folder} -Wno-unused-command-line-argument")
+set(CMAKE_SHARED_LINKER_FLAGS_INIT "${CMAKE_EXE_LINKER_FLAGS_INIT}")
 set(CMAKE_CXX_STANDARD_LIBRARIES "-lpthread")
 set(CMAKE_C_STANDARD_LIBRARIES "-lpthread")
 
@@ -27,4 +28,6 @@ set(CMAKE_FIND_ROOT_PATH /usr/${triple})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+# Packages come from the MinGW root and from where CMAKE_PREFIX_PATH points,
+# so that an installed package is found the way users try first.
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE BOTH)

@@ -4,7 +4,7 @@
 
 #include "button_dialog_ids.h"
 
-#include <quorvelinde/button_win.h>
+#include <quorvelinde/button.h>
 
 #include <stdio.h>
 

@@ -4,8 +4,8 @@
 
 namespace qv {
 
-HostError::HostError(std::int32_t number, Text description)
-    : m_number(number), m_description(std::move(description)),
+HostError::HostError(std::int32_t number, Text description, ErrorOrigin origin)
+    : m_number(number), m_origin(origin), m_description(std::move(description)),
       m_what(std::to_string(number) + ": " + Utf8FromText(m_description))
 {
 }

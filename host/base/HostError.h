@@ -30,16 +30,23 @@ constexpr std::int32_t ReadRefused = 31005;
 constexpr std::int32_t FileRefused = 31006;
 }  // namespace ErrorNumber
 
+// Where an error's number comes from: the program's own (ErrorNumber), or
+// the system's, an error code (Win32's) or a result code (an HRESULT). Each
+// is its own number space: 5 is "invalid call" here and "access denied" there.
+enum class ErrorOrigin { Program, SystemCode, SystemResult };
+
 class HostError : public std::exception {
 public:
-    HostError(std::int32_t number, Text description);
+    HostError(std::int32_t number, Text description, ErrorOrigin origin = ErrorOrigin::Program);
 
     std::int32_t Number() const noexcept { return m_number; }
+    ErrorOrigin Origin() const noexcept { return m_origin; }
     const Text& Description() const noexcept { return m_description; }
     const char* what() const noexcept override { return m_what.c_str(); }
 
 private:
     std::int32_t m_number;
+    ErrorOrigin m_origin;
     Text m_description;
     std::string m_what;
 };

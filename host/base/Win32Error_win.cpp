@@ -30,7 +30,7 @@ Text Hex(DWORD value)
 }
 
 // "<what> (<label>: <system text>)", the system text left out when there is none.
-HostError WithSystemMessage(const Text& what, const Text& label, DWORD code)
+HostError WithSystemMessage(const Text& what, const Text& label, DWORD code, ErrorOrigin origin)
 {
     Text description = what + u" (" + label;
     const Text system = SystemMessage(code);
@@ -38,14 +38,14 @@ HostError WithSystemMessage(const Text& what, const Text& label, DWORD code)
         description += u": " + system;
     }
     description += u")";
-    return HostError(static_cast<std::int32_t>(code), description);
+    return HostError(static_cast<std::int32_t>(code), description, origin);
 }
 
 }  // namespace
 
 HostError ErrorFromWin32(DWORD code, const Text& what)
 {
-    return WithSystemMessage(what, u"Fehler " + DecimalText(code), code);
+    return WithSystemMessage(what, u"Fehler " + DecimalText(code), code, ErrorOrigin::SystemCode);
 }
 
 HostError ErrorFromLastError(const Text& what)
@@ -67,7 +67,7 @@ HostError ErrorFromGdiFailure(const Text& what)
 
 HostError ErrorFromHresult(HRESULT hr, const Text& what)
 {
-    return WithSystemMessage(what, Hex(static_cast<DWORD>(hr)), static_cast<DWORD>(hr));
+    return WithSystemMessage(what, Hex(static_cast<DWORD>(hr)), static_cast<DWORD>(hr), ErrorOrigin::SystemResult);
 }
 
 }  // namespace qv

@@ -69,6 +69,9 @@ bool IsPng(std::span<const std::uint8_t> d, std::size_t at)
 // An icon or cursor directory: the largest of its images, as each image's own header says.
 std::optional<PictureExtent> IconExtent(std::span<const std::uint8_t> d)
 {
+    if (d.size() < 6) {
+        return std::nullopt;
+    }
     const std::uint32_t count = LittleEndian16(d, 4);
     if (count == 0 || 6 + 16ull * count > d.size()) {
         return std::nullopt;
@@ -155,7 +158,9 @@ std::optional<PictureExtent> JpegExtent(std::span<const std::uint8_t> d)
             if (at + 9 > d.size()) {
                 return std::nullopt;
             }
-            return PictureExtent{Be16(d, at + 7), Be16(d, at + 5)};
+            // A height of 0 leaves it to a later marker: the size is unknown here.
+            const PictureExtent extent{Be16(d, at + 7), Be16(d, at + 5)};
+            return extent.width && extent.height ? std::optional(extent) : std::nullopt;
         }
         if (marker == 0xD9 || marker == 0xDA) {
             return std::nullopt;

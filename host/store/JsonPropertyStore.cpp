@@ -255,7 +255,7 @@ PictureRef DecodePicture(const Text& key, const Value& object, PictureLoader& pi
     try {
         return pictures.LoadPicture(*bytes);
     } catch (const HostError& error) {
-        throw StoredValueError(error.Number(), key, error.Description());
+        throw StoredValueError(error, key);
     }
 }
 
@@ -280,7 +280,7 @@ FontRef DecodeFont(const Text& key, const Value& object)
         font->SetName(name);
         font->SetSize(*size);
     } catch (const HostError& error) {
-        throw StoredValueError(error.Number(), key, error.Description());
+        throw StoredValueError(error, key);
     }
     font->SetBold(bold);
     font->SetItalic(italic);

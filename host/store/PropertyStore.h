@@ -23,5 +23,7 @@ public:
 // The error for a stored value that cannot be used: it names the key, so
 // that a person can find the value in the store.
 HostError StoredValueError(std::int32_t number, const Text& key, const Text& problem);
+// The same for an error met while a stored value was turned into its object; its number keeps its origin.
+HostError StoredValueError(const HostError& error, const Text& key);
 
 }  // namespace qv

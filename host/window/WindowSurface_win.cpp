@@ -141,18 +141,8 @@ void WindowSurface::SetFont(const FontObject& font)
 {
     OwnedFont handle = CreateFontFor(font, Dpi());
     SelectObject(m_image->dc.Get(), handle.Get());
-    if (m_fontLent) {
-        m_lentFonts.push_back(std::move(m_fontHandle));
-        m_fontLent = false;
-    }
     m_fontHandle = std::move(handle);
     m_font = font.Copy();
-}
-
-HFONT WindowSurface::LendFontHandle() noexcept
-{
-    m_fontLent = true;
-    return m_fontHandle.Get();
 }
 
 void WindowSurface::DensityChanged()
@@ -208,7 +198,7 @@ void WindowSurface::SetHeightTwips(std::int32_t twips)
 
 void WindowSurface::Invalidate()
 {
-    if (!m_paintPending) {
+    if (!m_paintPending && !m_showingHeld) {
         InvalidateRect(m_window, nullptr, FALSE);
         m_paintPending = true;
     }

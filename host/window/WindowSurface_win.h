@@ -51,9 +51,9 @@ public:
     void Cls() { m_image->Fill(m_backColor); }
     OleColor BackColor() const noexcept { return m_backColor; }
     OleColor ForeColor() const noexcept { return m_foreColor; }
-    // WM_GETFONT: the current font, which lives as long as the surface does,
-    // whatever font comes after it.
-    HFONT LendFontHandle() noexcept;
+    // While held, a redraw changes the image but does not show it: the window
+    // shows it with the next paint something else asks for (WM_SETFONT without redraw).
+    void HoldShowing(bool held) noexcept { m_showingHeld = held; }
     // The window's text is being set from the surface's own text, not from outside.
     bool SettingText() const noexcept { return m_settingText; }
     // After WM_NCDESTROY: the surface has no window any more, and Handle() is 0.
@@ -100,8 +100,7 @@ private:
     OleColor m_foreColor = 0x80000012;
     FontRef m_font = std::make_shared<FontObject>();
     OwnedFont m_fontHandle;
-    bool m_fontLent = false;
-    std::vector<OwnedFont> m_lentFonts;
+    bool m_showingHeld = false;
     bool m_settingText = false;
     int m_stretchMode = 0;
     // The window is invalid until its next WM_PAINT; invalidating again adds nothing.

@@ -5,7 +5,7 @@
 #include "drive.h"
 
 /* [button.md: c] */
-#include <quorvelinde/button_win.h>
+#include <quorvelinde/button.h>
 /* [button.md: c] */
 
 #include <stdio.h>

@@ -1,37 +1,55 @@
-// The button in a C++ program: the same dialog, and the button's C++
-// interface beside its messages.
+// The button in a C++ program: the same dialog, through the C++ header that
+// wraps the button's messages and notifications.
 
 #include "dialog_ids.h"
 #include "drive.h"
 
 // [button.md: cpp]
-#include "button/ButtonWindow_win.h"
+#include <quorvelinde/button.hpp>
 // [button.md: cpp]
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
 
+namespace {
+
+std::vector<std::string> g_events;
+quorvelinde::Button g_save;
+quorvelinde::ButtonEvents g_handlers;
+
+INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    // [button.md: cpp-dispatch]
+    g_handlers.Dispatch(g_save, message, lParam);
+    // [button.md: cpp-dispatch]
+    return CountingDialogProc(dialog, message, wParam, lParam);
+}
+
+}  // namespace
+
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
-    qv::ButtonWindow::Register(instance);
-    const HWND dialog = CreateDialogParamW(instance, MAKEINTRESOURCEW(IDD_BUTTONS), nullptr, CountingDialogProc, 0);
+    quorvelinde::RegisterButtonClass(instance);
+    const HWND dialog = CreateDialogParamW(instance, MAKEINTRESOURCEW(IDD_BUTTONS), nullptr, DialogProc, 0);
     if (!dialog) {
         std::printf("FAIL the dialog cannot be created (%lu)\n", GetLastError());
         return 1;
     }
-    std::vector<std::string> events;
     // [button.md: cpp-events]
-    qv::ButtonWindow* save = qv::ButtonWindow::FromHandle(GetDlgItem(dialog, IDC_SAVE));
-    save->Control().SetPicturePosition(0);
-    qv::ButtonEvents handlers;
-    handlers.Click = [&events] { events.push_back("Click"); };
-    save->SetEvents(handlers);
+    g_save = quorvelinde::Button(dialog, IDC_SAVE);
+    g_save.SetPicturePosition(0);
+    g_handlers.Click = [] { g_events.push_back("Click"); };
+    g_handlers.MouseIn = [](int) { g_events.push_back("MouseIn"); };
     // [button.md: cpp-events]
     int failed = DriveButtons(dialog);
-    const bool clicked = events.size() == 1 && events[0] == "Click";
+    const bool clicked = std::count(g_events.begin(), g_events.end(), "Click") == 1;
     std::printf("%s the Click event came once, with Alt+S\n", clicked ? "ok  " : "FAIL");
     failed += clicked ? 0 : 1;
+    const bool hovered = std::count(g_events.begin(), g_events.end(), "MouseIn") >= 1;
+    std::printf("%s MouseIn came as a callback\n", hovered ? "ok  " : "FAIL");
+    failed += hovered ? 0 : 1;
     DestroyWindow(dialog);
     std::printf("%s: %d failed\n", failed ? "FAIL" : "PASS", failed);
     return failed ? 1 : 0;

@@ -2,14 +2,22 @@
 
 #include "dialog_ids.h"
 
+#include <quorvelinde/button.h>
+
 #include <stdio.h>
 
 int g_clicked[256];
 
+/* What "Speichern" told of its hover and a key. */
+static int g_mouseIns;
+static int g_mouseOuts;
+static int g_keyDown;
+static int g_keyPress;
+
+/* [button.md: c-notify] */
 INT_PTR CALLBACK CountingDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
     (void)dialog;
-    (void)lParam;
     if (message == WM_INITDIALOG) {
         return TRUE;
     }
@@ -17,8 +25,27 @@ INT_PTR CALLBACK CountingDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
         ++g_clicked[LOWORD(wParam)];
         return TRUE;
     }
+    if (message == WM_NOTIFY && wParam == IDC_SAVE) {
+        const NMQVBUTTON* told = (const NMQVBUTTON*)lParam;
+        switch (told->hdr.code) {
+        case QVBN_MOUSEIN:
+            ++g_mouseIns;
+            break;
+        case QVBN_MOUSEOUT:
+            ++g_mouseOuts;
+            break;
+        case QVBN_KEYDOWN:
+            g_keyDown = told->keyCode;
+            break;
+        case QVBN_KEYPRESS:
+            g_keyPress = told->character;
+            break;
+        }
+        return TRUE;
+    }
     return FALSE;
 }
+/* [button.md: c-notify] */
 
 /* Runs the dialog's messages as its loop would, for a while. */
 static void Pump(HWND dialog, DWORD milliseconds)
@@ -60,6 +87,19 @@ static void ClickAt(HWND control)
     SendInput(2, input, sizeof input[0]);
 }
 
+static void PointAt(HWND control)
+{
+    RECT box;
+    INPUT input;
+    GetWindowRect(control, &box);
+    ZeroMemory(&input, sizeof input);
+    input.type = INPUT_MOUSE;
+    input.mi.dx = (LONG)(((box.left + box.right) / 2 * 65535 + 32767) / (GetSystemMetrics(SM_CXSCREEN) - 1));
+    input.mi.dy = (LONG)(((box.top + box.bottom) / 2 * 65535 + 32767) / (GetSystemMetrics(SM_CYSCREEN) - 1));
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &input, sizeof input);
+}
+
 static int Check(int holds, const char* what)
 {
     printf("%s %s\n", holds ? "ok  " : "FAIL", what);
@@ -71,6 +111,8 @@ int DriveButtons(HWND dialog)
     const HWND save = GetDlgItem(dialog, IDC_SAVE);
     const HWND load = GetDlgItem(dialog, IDC_LOAD);
     int failed = 0;
+    int ins;
+    int outs;
     ShowWindow(dialog, SW_SHOWNORMAL);
     SetForegroundWindow(dialog);
     Pump(dialog, 300);
@@ -99,5 +141,19 @@ int DriveButtons(HWND dialog)
     SendMessageW(load, BM_CLICK, 0, 0);
     Pump(dialog, 100);
     failed += Check(g_clicked[IDC_LOAD] == 2, "BM_CLICK clicks \"Laden\"");
+
+    ins = g_mouseIns;
+    outs = g_mouseOuts;
+    PointAt(save);
+    Pump(dialog, 400);
+    failed += Check(g_mouseIns == ins + 1 && g_mouseOuts == outs, "the pointer over \"Speichern\" tells QVBN_MOUSEIN");
+    PointAt(GetDlgItem(dialog, IDC_NAME));
+    Pump(dialog, 400);
+    failed += Check(g_mouseOuts == outs + 1, "and away from it QVBN_MOUSEOUT");
+    SetFocus(save);
+    Key('K', FALSE);
+    Key('K', TRUE);
+    Pump(dialog, 300);
+    failed += Check(g_keyDown == 'K' && g_keyPress == 'k', "a key on \"Speichern\" tells QVBN_KEYDOWN and QVBN_KEYPRESS");
     return failed;
 }

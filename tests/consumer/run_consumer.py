@@ -4,17 +4,25 @@
   run_consumer.py build|run MODE SOURCE BUILD
 
 MODE is add_subdirectory (the button pulled in from SOURCE), find_package
-(against the package that `cmake --install BUILD` puts under a prefix) or
+(against the package that `cmake --install BUILD` puts under a prefix, found
+through CMAKE_PREFIX_PATH; the prefix must hold the public face only) or
 clang (add_subdirectory, everything built with Debian's clang). BUILD is the
-project's Windows build folder; the consumer builds go below it.
+project's Windows build folder; the consumer builds go below it. The
+program that loads the DLL itself runs against the installed package.
 """
 
 import os
+import re
+import shutil
 import subprocess
 import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-PROGRAMS = ("dialog_c.exe", "dialog_cpp.exe")
+PROGRAMS = {"add_subdirectory": ("dialog_c.exe", "dialog_cpp.exe"), "clang": ("dialog_c.exe", "dialog_cpp.exe"),
+            "find_package": ("dialog_c.exe", "dialog_cpp.exe", "dialog_dll.exe")}
+# All an installed prefix may hold: the public headers, the libraries and the package.
+INSTALLED = re.compile(r"^(include/quorvelinde/button(\.h|\.hpp|_win\.h)|lib/lib[a-z_]+\.a|lib/libquorvelinde_button\.dll\.a"
+                       r"|lib/cmake/Quorvelinde/Quorvelinde[A-Za-z-]*\.cmake|bin/quorvelinde_button\.dll)$")
 
 
 def run(*command, **options):
@@ -29,10 +37,14 @@ def build(mode, source, main_build):
                  "-DCMAKE_TOOLCHAIN_FILE=" + os.path.join(source, "cmake", toolchain)]
     if mode == "find_package":
         prefix = os.path.join(main_build, "consumer", "prefix")
+        shutil.rmtree(prefix, ignore_errors=True)
         run("cmake", "--install", main_build, "--prefix", prefix)
-        # The toolchain keeps package searches inside the MinGW root; the
-        # package's own folder is named directly.
-        configure.append("-DQuorvelinde_DIR=" + os.path.join(prefix, "lib", "cmake", "Quorvelinde"))
+        installed = sorted(os.path.relpath(os.path.join(folder_, name), prefix).replace(os.sep, "/")
+                           for folder_, _, names in os.walk(prefix) for name in names)
+        strangers = [path for path in installed if not INSTALLED.match(path)]
+        if strangers or "include/quorvelinde/button.h" not in installed:
+            sys.exit("the installed prefix holds more than the public face: %r" % (strangers or installed))
+        configure.append("-DCMAKE_PREFIX_PATH=" + prefix)
     else:
         configure.append("-DQUORVELINDE_SOURCE=" + source)
     run(*configure, stdout=subprocess.DEVNULL)
@@ -42,7 +54,7 @@ def build(mode, source, main_build):
 def run_programs(mode, main_build):
     folder = os.path.join(main_build, "consumer", mode)
     failed = 0
-    for program in PROGRAMS:
+    for program in PROGRAMS[mode]:
         print("== %s (%s)" % (program, mode), flush=True)
         code = subprocess.call([os.path.join(main_build, "wine-run"), os.path.join(folder, program)],
                                stdin=subprocess.DEVNULL)

@@ -237,10 +237,11 @@ TEST_F(ButtonInput, TheHoverPictureShowsWhileHoveringAndTheNormalOneComesBack)
     b.SetPictureHover(hover);
     Hover();
     EXPECT_EQ(b.Picture(), hover);
-    // Saved while hovering, the picture shown is what is stored.
+    // Saved while hovering, the file keeps the normal picture, not the one shown in its place.
     ScriptedStore store(journal);
     b.SaveProperties(store);
-    EXPECT_EQ(store.values[u"Picture"], Variant(hover));
+    EXPECT_EQ(store.values[u"Picture"], Variant(normal));
+    EXPECT_EQ(store.values[u"PictureHover"], Variant(hover));
     PointerLeaves();
     EXPECT_EQ(b.Picture(), normal);
 

@@ -7,6 +7,7 @@
 #include "button/Button.h"
 #include "host/base/Base64.h"
 #include "host/base/HostError.h"
+#include "host/gdi/PictureFormat.h"
 #include "host/store/JsonPropertyStore.h"
 
 #include <gtest/gtest.h>
@@ -175,6 +176,21 @@ std::vector<std::string> HugeClaims()
     std::string jpeg = "\xFF\xD8\xFF\xC0" + std::string("\0\x11\x08\xFF\xFF\xFF\xFF", 7);
     std::string icon = std::string("\0\0\1\0\1\0", 6) + std::string(12, '\0') + std::string("\x16\0\0\0", 4) + png;
     return {bmp, png, gif, jpeg, icon};
+}
+
+TEST(PictureFormat, EveryHeaderIsReadOnlyAsFarAsItsBytesGoAndAFrameOfUnknownHeightIsRefused)
+{
+    // Each header cut off anywhere: read within its bytes (the library checks each index here).
+    for (const std::string& claim : HugeClaims()) {
+        for (std::size_t size = 0; size <= claim.size(); ++size) {
+            const std::vector<std::uint8_t> cut(claim.begin(), claim.begin() + static_cast<std::ptrdiff_t>(size));
+            EXPECT_NO_THROW(PictureExtentOf(cut)) << size;
+        }
+    }
+    const std::string heightLater = "\xFF\xD8\xFF\xC0" + std::string("\0\x11\x08\0\0\0\x10", 7);
+    const std::vector<std::uint8_t> jpeg(heightLater.begin(), heightLater.end());
+    EXPECT_FALSE(PictureExtentOf(jpeg).has_value());
+    EXPECT_THROW(CheckPictureSize(jpeg), HostError);
 }
 
 TEST(PropertyStoreFuzz, HostileStructuresLoadOrAreRefusedWithTheirNumberAndTheButtonStillDraws)

@@ -135,8 +135,23 @@ TEST_F(RealInput, AClickRaisesItsEventsInOrderAndTellsTheParent)
     EXPECT_EQ(parent.commands[0].id, 7);
     EXPECT_EQ(parent.commands[0].code, BN_CLICKED);
     EXPECT_EQ(parent.commands[0].control, control);
+    // Each event reaches the parent as it is raised, Click before BN_CLICKED; moves only when asked for.
+    EXPECT_EQ(parent.heard, (std::vector<std::string>{
+                                "QVBN_MOUSEIN 7 button=0 shift=0 x=0 y=0 key=0 char=0",
+                                "QVBN_MOUSEDOWN 7 button=1 shift=0 x=30 y=20 key=0 char=0",
+                                "QVBN_CLICK 7 button=0 shift=0 x=0 y=0 key=0 char=0", "BN_CLICKED 7",
+                                "QVBN_MOUSEUP 7 button=1 shift=0 x=30 y=20 key=0 char=0"}));
     // The click gave the button the focus.
     EXPECT_EQ(GetFocus(), control);
+
+    EXPECT_EQ(SendMessageW(control, QVBM_SETMOVENOTIFY, TRUE, 0), QVB_OK);
+    parent.heard.clear();
+    PointerTo(control, 40, 25);
+    Settle(parent.Get(), 500, [this] { return !parent.heard.empty(); });
+    ASSERT_FALSE(parent.heard.empty());
+    EXPECT_EQ(parent.heard.back(), "QVBN_MOUSEMOVE 7 button=0 shift=0 x=40 y=25 key=0 char=0");
+    EXPECT_TRUE(std::all_of(parent.heard.begin(), parent.heard.end(),
+                            [](const std::string& told) { return told.rfind("QVBN_MOUSEMOVE ", 0) == 0; }));
 }
 
 TEST_F(RealInput, DraggedOutAndReleasedThereItGivesNoClickAndTheHoverEnds)
@@ -209,6 +224,26 @@ TEST_F(RealInput, ADoubleClickGivesTwoClicks)
     EXPECT_EQ(events, (Events{"MouseIn 0", "MouseDown 1 0 30 20", "Click", "MouseUp 1 0 30 20", "MouseDown 1 0 30 20",
                               "Click", "MouseUp 1 0 30 20"}));
     EXPECT_EQ(parent.commands.size(), 2u);
+
+    // With BS_NOTIFY the parent hears BN_DOUBLECLICKED in place of the second
+    // BN_CLICKED, as from a stock button; the control's Click comes twice all the same.
+    SetWindowLongPtrW(control, GWL_STYLE, GetWindowLongPtrW(control, GWL_STYLE) | BS_NOTIFY);
+    Sleep(GetDoubleClickTime() + 100);
+    events.clear();
+    parent.commands.clear();
+    for (int i = 0; i < 2; ++i) {
+        Mouse(MOUSEEVENTF_LEFTDOWN);
+        Mouse(MOUSEEVENTF_LEFTUP);
+    }
+    Settle(parent.Get(), 1000, [this] { return std::count(events.begin(), events.end(), "Click") == 2; });
+    std::vector<int> codes;
+    for (const TestParent::Command& command : parent.commands) {
+        if (command.code == BN_CLICKED || command.code == BN_DOUBLECLICKED) {
+            codes.push_back(command.code);
+        }
+    }
+    EXPECT_EQ(codes, (std::vector<int>{BN_CLICKED, BN_DOUBLECLICKED}));
+    EXPECT_EQ(std::count(events.begin(), events.end(), "Click"), 2);
 }
 
 TEST_F(RealInput, AHoverEndsWhenThePointerLeavesOrAnotherWindowCoversIt)

@@ -3,8 +3,10 @@
 
 #include "button/ButtonWindow_win.h"
 #include "host/base/HostError.h"
+#include "host/gdi/GdiFont_win.h"
 #include "host/gdi/GdiOwners_win.h"
 #include "host/gdi/OlePicture_win.h"
+#include "host/window/Dpi_win.h"
 
 #include <gtest/gtest.h>
 
@@ -74,7 +76,8 @@ protected:
     SIZE MeasuredCaption(const Text& caption)
     {
         const OwnedMemoryDC dc(CreateCompatibleDC(nullptr));
-        const Selection font(dc.Get(), reinterpret_cast<HGDIOBJ>(SendMessageW(window->Handle(), WM_GETFONT, 0, 0)));
+        const OwnedFont own = CreateFontFor(*b().Font(), DpiOfWindow(window->Handle()));
+        const Selection font(dc.Get(), own.Get());
         RECT rect{4, 4, 116, 36};
         DRAWTEXTPARAMS params{20, 1, 1, 1, 0};
         std::wstring text(caption.begin(), caption.end());
@@ -276,9 +279,9 @@ TEST_F(ButtonPixels, ACaptionOutsideTheAnsiCodePageDrawsAsTheWideTextCallDrawsIt
     // The same text drawn with DrawTextExW on the same face, in the same font, rectangle and colour.
     const auto reference = [&](bool wide) {
         const Rect at = b().CaptionRect();
-        const HFONT font = reinterpret_cast<HFONT>(SendMessageW(window->Handle(), WM_GETFONT, 0, 0));
+        const OwnedFont font = CreateFontFor(*b().Font(), DpiOfWindow(window->Handle()));
         return DrawnPixels(drawn.width, drawn.height, [&](HDC dc) {
-            const Selection withFont(dc, font);
+            const Selection withFont(dc, font.Get());
             const OwnedBrush face(CreateSolidBrush(ColourOf(Face)));
             const RECT all{0, 0, drawn.width, drawn.height};
             FillRect(dc, &all, face.Get());

@@ -8,7 +8,7 @@
 #include "host/gdi/GdiFont_win.h"
 #include "host/gdi/GdiOwners_win.h"
 #include "host/gdi/OlePicture_win.h"
-#include "quorvelinde/button_win.h"
+#include "quorvelinde/button.h"
 
 #include <gtest/gtest.h>
 
@@ -331,7 +331,14 @@ TEST(ButtonWindow, AStoreFileBeyondItsLimitsIsRefusedAtItsKeyAndTheButtonStillDr
     error = refusal(R"({"PictureWidth": 30000, "PictureHeight": 30000})");
     EXPECT_NE(error.Description().find(u"\u201EPictureHeight\u201C"), Text::npos) << error.what();
     EXPECT_EQ(created.Control().PictureHeight(), 20);
-    created.Control().SetPictureWidth(40);
+    EXPECT_EQ(created.Control().PictureWidth(), 40) << "neither side of a refused pair is applied";
+    // A pair within the limit loads, whatever size the button had: 4096 x 512 on a 2048 x 2048 button.
+    created.Control().SetPictureWidth(2048);
+    created.Control().SetPictureHeight(2048);
+    error = refusal(R"({"PictureWidth": 4096, "PictureHeight": 512})");
+    EXPECT_EQ(error.Number(), 0) << error.what();
+    EXPECT_EQ(created.Control().PictureWidth(), 4096);
+    EXPECT_EQ(created.Control().PictureHeight(), 512);
 
     error = refusal(std::string(100000, '[') + std::string(100000, ']'));
     EXPECT_EQ(error.Number(), ErrorNumber::InvalidFileFormat);
@@ -373,14 +380,31 @@ TEST(ButtonWindow, OrdinaryWin32CallsNeverEndTheProgram)
     SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(huge.Get()), TRUE);
     EXPECT_EQ(b.Font()->Size().ToText(), before);
 
-    // The font WM_GETFONT answers with lives as long as the button, through later font changes.
-    const auto lent = reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
-    const OwnedFont courier(
-        CreateFontW(-16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0, L"Courier New"));
-    SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(courier.Get()), TRUE);
-    EXPECT_EQ(b.Font()->Name(), u"Courier New");
+    // As with stock controls, WM_GETFONT answers with the program's own font,
+    // which the program may delete; NULL goes back to the default font, and
+    // without the redraw flag nothing is shown anew.
+    {
+        const OwnedFont courier(
+            CreateFontW(-16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0, L"Courier New"));
+        SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(courier.Get()), TRUE);
+        EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)), courier.Get());
+        EXPECT_EQ(b.Font()->Name(), u"Courier New");
+    }
+    ShowWindow(parent.Get(), SW_SHOWNOACTIVATE);
+    UpdateWindow(parent.Get());
+    SendMessageW(window, WM_SETFONT, 0, TRUE);
+    RECT pending{};
+    EXPECT_TRUE(GetUpdateRect(window, &pending, FALSE)) << "WM_SETFONT with redraw shows the new font";
+    const auto standard = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)), standard);
     LOGFONTW description{};
-    EXPECT_EQ(GetObjectW(lent, sizeof description, &description), static_cast<int>(sizeof description));
+    GetObjectW(standard, sizeof description, &description);
+    EXPECT_EQ(b.Font()->Name(), FromWide(description.lfFaceName));
+    UpdateWindow(window);
+    const OwnedFont arial(CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0, L"Arial"));
+    SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(arial.Get()), FALSE);
+    EXPECT_FALSE(GetUpdateRect(window, &pending, FALSE)) << "WM_SETFONT without redraw shows nothing anew";
+    EXPECT_EQ(b.Font()->Name(), u"Arial");
 
     // A caption with a NUL stays whole; the window shows what comes before it.
     changed.clear();
@@ -398,44 +422,56 @@ TEST(ButtonWindow, OrdinaryWin32CallsNeverEndTheProgram)
     EXPECT_EQ(quit.wParam, 3u);
 }
 
-TEST(ButtonWindow, EveryMessageOfTheCInterfaceSetsWhatItNames)
+TEST(ButtonWindow, EveryMessageOfTheCInterfaceSetsWhatItNamesOrRefusesItWithOneResult)
 {
     TestParent parent;
     const HWND window = CreateByClassName(parent.Get(), L"OK", 1);
     const button& b = ButtonWindow::FromHandle(window)->Control();
     const auto send = [window](UINT message, WPARAM wParam, LPARAM lParam) {
-        return SendMessageW(window, message, wParam, lParam);
+        return static_cast<HRESULT>(SendMessageW(window, message, wParam, lParam));
     };
 
     const wchar_t caption[] = L"Speichern\0unter";
-    EXPECT_EQ(send(QVBM_SETCAPTION, 15, reinterpret_cast<LPARAM>(caption)), TRUE);
+    EXPECT_EQ(send(QVBM_SETCAPTION, 15, reinterpret_cast<LPARAM>(caption)), QVB_OK);
     EXPECT_EQ(b.Caption(), Text(u"Speichern\0unter", 15));
     wchar_t back[8] = {};
     EXPECT_EQ(send(QVBM_GETCAPTION, std::size(back), reinterpret_cast<LPARAM>(back)), 15);
     EXPECT_STREQ(back, L"Speiche");
+    // A caption from outside is held to the limit a property file is, by either message.
+    const std::wstring long_(5000, L'x');
+    EXPECT_EQ(send(QVBM_SETCAPTION, long_.size(), reinterpret_cast<LPARAM>(long_.c_str())), QVB_E_INVALIDVALUE);
+    EXPECT_EQ(SendMessageW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(long_.c_str())), FALSE);
+    EXPECT_EQ(b.Caption(), Text(u"Speichern\0unter", 15));
 
     // Pictures stay the caller's: the button draws them while the caller keeps them.
     const OwnedBitmap bitmap(CreateBitmap(24, 12, 1, 32, nullptr));
-    EXPECT_EQ(send(QVBM_SETPICTURE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap.Get())), TRUE);
+    EXPECT_EQ(send(QVBM_SETPICTURE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap.Get())), QVB_OK);
     ASSERT_TRUE(b.Picture());
     EXPECT_EQ(b.PictureWidth(), 24);
     EXPECT_EQ(b.PictureHeight(), 12);
     const HICON icon = LoadIconW(nullptr, IDI_INFORMATION);
-    EXPECT_EQ(send(QVBM_SETHOVERPICTURE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon)), TRUE);
+    EXPECT_EQ(send(QVBM_SETHOVERPICTURE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon)), QVB_OK);
     EXPECT_EQ(AsOlePicture(b.PictureHover())->Type(), PICTYPE_ICON);
-    EXPECT_EQ(send(QVBM_SETPICTURE, IMAGE_ICON, reinterpret_cast<LPARAM>(bitmap.Get())), FALSE);
-    EXPECT_EQ(send(QVBM_SETPICTURE, IMAGE_CURSOR, reinterpret_cast<LPARAM>(bitmap.Get())), FALSE);
-    EXPECT_EQ(send(QVBM_SETHOVERPICTURE, IMAGE_ICON, 0), TRUE);
+    EXPECT_EQ(send(QVBM_SETPICTURE, IMAGE_ICON, reinterpret_cast<LPARAM>(bitmap.Get())), QVB_E_INVALIDCALL);
+    EXPECT_EQ(send(QVBM_SETPICTURE, IMAGE_CURSOR, reinterpret_cast<LPARAM>(bitmap.Get())), QVB_E_INVALIDCALL);
+    const OwnedBitmap huge(CreateBitmap(4096, 2048, 1, 1, nullptr));
+    EXPECT_EQ(send(QVBM_SETPICTURE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(huge.Get())), QVB_E_INVALIDPICTURE);
+    EXPECT_EQ(b.PictureWidth(), 24);
+    EXPECT_EQ(send(QVBM_SETHOVERPICTURE, IMAGE_ICON, 0), QVB_OK);
     EXPECT_FALSE(b.PictureHover());
 
-    send(QVBM_SETPICTUREPOSITION, 3, 0);
+    EXPECT_EQ(send(QVBM_SETPICTUREPOSITION, 3, 0), QVB_OK);
     EXPECT_EQ(b.PicturePosition(), 3);
     EXPECT_EQ(send(QVBM_GETPICTUREPOSITION, 0, 0), 3);
-    send(QVBM_SETPICTURESIZE, 40, 20);
+    EXPECT_EQ(send(QVBM_SETPICTURESIZE, 40, 20), QVB_OK);
     SIZE size{};
-    send(QVBM_GETPICTURESIZE, 0, reinterpret_cast<LPARAM>(&size));
+    EXPECT_EQ(send(QVBM_GETPICTURESIZE, 0, reinterpret_cast<LPARAM>(&size)), QVB_OK);
     EXPECT_EQ(size.cx, 40);
     EXPECT_EQ(size.cy, 20);
+    EXPECT_EQ(send(QVBM_GETPICTURESIZE, 0, 0), QVB_E_INVALIDCALL);
+    // A size the drawing cannot take is refused whole, as loading refuses it.
+    EXPECT_EQ(send(QVBM_SETPICTURESIZE, 30000, 30000), QVB_E_OVERFLOW);
+    EXPECT_EQ(b.PictureWidth(), 40);
     EXPECT_EQ(b.PictureHeight(), 20);
 
     const std::pair<WPARAM, OleColor (button::*)() const noexcept> colours[] = {
@@ -443,24 +479,30 @@ TEST(ButtonWindow, EveryMessageOfTheCInterfaceSetsWhatItNames)
         {QVBC_PRESSED, &button::Color_Pressed}, {QVBC_MASK, &button::MaskColor}};
     for (const auto& [which, property] : colours) {
         const OleColor colour = 0x102030 + static_cast<OleColor>(which);
-        EXPECT_EQ(send(QVBM_SETCOLOR, which, static_cast<LPARAM>(colour)), TRUE);
+        EXPECT_EQ(send(QVBM_SETCOLOR, which, static_cast<LPARAM>(colour)), QVB_OK);
         EXPECT_EQ((b.*property)(), colour);
-        EXPECT_EQ(static_cast<OleColor>(send(QVBM_GETCOLOR, which, 0)), colour);
+        EXPECT_EQ(static_cast<OleColor>(SendMessageW(window, QVBM_GETCOLOR, which, 0)), colour);
     }
-    EXPECT_EQ(send(QVBM_SETCOLOR, QVBC_BACK, static_cast<LPARAM>(QVB_SYSCOLOR(COLOR_BTNFACE))), TRUE);
+    EXPECT_EQ(send(QVBM_SETCOLOR, QVBC_BACK, static_cast<LPARAM>(QVB_SYSCOLOR(COLOR_BTNFACE))), QVB_OK);
     EXPECT_EQ(b.BackColor(), 0x8000000Fu);
-    EXPECT_EQ(send(QVBM_SETCOLOR, 5, 0), FALSE);
+    EXPECT_EQ(send(QVBM_SETCOLOR, 5, 0), QVB_E_INVALIDCALL);
 
+    // One number space: the button's own refusals and the system's errors never share a value.
     TempFolder folder;
     const std::wstring file = (folder.Path() / L"knopf.json").wstring();
-    EXPECT_EQ(send(QVBM_SAVEPROPERTIES, 0, reinterpret_cast<LPARAM>(file.c_str())), 0);
+    EXPECT_EQ(send(QVBM_SAVEPROPERTIES, 0, reinterpret_cast<LPARAM>(file.c_str())), QVB_OK);
     const HWND other = CreateByClassName(parent.Get(), L"Anders", 2);
-    EXPECT_EQ(SendMessageW(other, QVBM_LOADPROPERTIES, 0, reinterpret_cast<LPARAM>(file.c_str())), 0);
+    EXPECT_EQ(static_cast<HRESULT>(SendMessageW(other, QVBM_LOADPROPERTIES, 0, reinterpret_cast<LPARAM>(file.c_str()))),
+              QVB_OK);
     EXPECT_EQ(ButtonWindow::FromHandle(other)->Control().Caption(), b.Caption());
     WriteWholeFile(folder.Path() / L"kaputt.json", {'{'});
     const std::wstring broken = (folder.Path() / L"kaputt.json").wstring();
-    EXPECT_EQ(SendMessageW(other, QVBM_LOADPROPERTIES, 0, reinterpret_cast<LPARAM>(broken.c_str())),
-              ErrorNumber::InvalidFileFormat);
+    EXPECT_EQ(static_cast<HRESULT>(SendMessageW(other, QVBM_LOADPROPERTIES, 0, reinterpret_cast<LPARAM>(broken.c_str()))),
+              QVB_E_FILEFORMAT);
+    const std::wstring missing = (folder.Path() / L"fehlt.json").wstring();
+    EXPECT_EQ(static_cast<HRESULT>(SendMessageW(other, QVBM_LOADPROPERTIES, 0, reinterpret_cast<LPARAM>(missing.c_str()))),
+              HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND));
+    EXPECT_EQ(send(QVBM_LOADPROPERTIES, 0, 0), QVB_E_INVALIDCALL);
 }
 
 TEST(ButtonWindow, ItAnswersThePushButtonMessagesOfTheDialogManagerAndOfTestTools)

@@ -6,7 +6,10 @@
 #include "host/gdi/PixelImage_win.h"
 #include "host/shell/LauncherServices_win.h"
 
+#include "quorvelinde/button.h"
+
 #include <cstring>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 
@@ -16,6 +19,19 @@ namespace {
 constexpr wchar_t ParentClass[] = L"QuorvelindeTestParent";
 constexpr wchar_t FontProperty[] = L"QuorvelindeTestFont";
 constexpr wchar_t ParentProperty[] = L"QuorvelindeTestParent";
+
+std::string Heard(const NMQVBUTTON& told)
+{
+    static const char* const names[] = {"QVBN_CLICK",     "QVBN_KEYDOWN",   "QVBN_KEYPRESS",
+                                        "QVBN_KEYUP",     "QVBN_MOUSEDOWN", "QVBN_MOUSEMOVE",
+                                        "QVBN_MOUSEUP",   "QVBN_MOUSEIN",   "QVBN_MOUSEOUT"};
+    const UINT index = QVBN_FIRST - told.hdr.code;
+    std::ostringstream line;
+    line << (index < std::size(names) ? names[index] : "WM_NOTIFY") << " " << told.hdr.idFrom << " button=" << told.button
+         << " shift=" << told.shift << " x=" << told.x << " y=" << told.y << " key=" << told.keyCode
+         << " char=" << told.character;
+    return line.str();
+}
 
 LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -28,6 +44,13 @@ LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_COMMAND:
         if (auto* parent = static_cast<TestParent*>(GetPropW(window, ParentProperty))) {
             parent->commands.push_back({LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam)});
+            parent->heard.push_back(HIWORD(wParam) == BN_CLICKED ? "BN_CLICKED " + std::to_string(LOWORD(wParam))
+                                                                 : "WM_COMMAND " + std::to_string(HIWORD(wParam)));
+        }
+        return 0;
+    case WM_NOTIFY:
+        if (auto* parent = static_cast<TestParent*>(GetPropW(window, ParentProperty))) {
+            parent->heard.push_back(Heard(*reinterpret_cast<const NMQVBUTTON*>(lParam)));
         }
         return 0;
     case WM_NCDESTROY:

@@ -29,6 +29,9 @@ public:
         HWND control;
     };
     std::vector<Command> commands;
+    // WM_COMMAND and the buttons' WM_NOTIFY as they came, in one order:
+    // "BN_CLICKED 7", "QVBN_MOUSEDOWN 7 button=1 shift=0 x=30 y=20 key=0 char=0".
+    std::vector<std::string> heard;
 
 private:
     HWND m_window;
