@@ -140,6 +140,11 @@ public:
     // A value the container lends its controls (font, colours) changed.
     void OnAmbientChanged(const Text& PropertyName);
 
+    // The container's keyboard cues: a dialog hides focus rectangles and
+    // mnemonic underlines until the user works the keyboard. Both show until
+    // the container says otherwise. Redraws.
+    void SetKeyboardCues(bool showFocus, bool showAccelerators);
+
     // Shows the button as input would leave it: for designers and previews
     // of the hover, pressed and focus looks. Redraws.
     void PreviewState(bool mouseOver, bool pressed, bool hasFocus);
@@ -258,6 +263,8 @@ private:
     std::int16_t m_pressesReceived = 0;
     // The hover picture is shown in place of the normal one.
     bool m_hoverPictureShown = false;
+    bool m_focusCueShown = true;
+    bool m_acceleratorCuesShown = true;
     std::int16_t g_LastButton = 0;
     std::int16_t g_LastShift = 0;
     float g_LastX = 0;

@@ -27,6 +27,8 @@ constexpr std::uint32_t Center = 0x1;
 constexpr std::uint32_t VCenter = 0x4;
 constexpr std::uint32_t WordBreak = 0x10;
 constexpr std::uint32_t CalcRect = 0x400;
+// The mnemonic's underline is left out; the '&' still marks it.
+constexpr std::uint32_t HidePrefix = 0x100000;
 }  // namespace TextFormat
 
 class ButtonCanvas {

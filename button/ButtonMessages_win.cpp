@@ -79,7 +79,7 @@ constexpr ColourProperty Colours[] = {
 
 }  // namespace
 
-bool ButtonWindow::PushButtonMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result)
+bool ButtonWindow::PushButtonMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
     switch (message) {
     case BM_CLICK:
@@ -93,6 +93,10 @@ bool ButtonWindow::PushButtonMessage(UINT message, WPARAM wParam, LPARAM, LRESUL
     case BM_GETSTATE:
         result = (m_button.IsPressed() ? BST_PUSHED : 0) | (m_button.HasFocus() ? BST_FOCUS : 0) |
                  (m_button.IsMouseOver() ? HotState : 0);
+        return true;
+    case BM_SETSTYLE:
+        SetDefaultStyle(wParam, LOWORD(lParam) != FALSE);
+        result = 0;
         return true;
     case BM_SETSTATE:
         m_button.PreviewState(m_button.IsMouseOver(), wParam != FALSE, m_button.HasFocus());

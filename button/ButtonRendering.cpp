@@ -48,7 +48,7 @@ void button::Refresh()
     }
     CalcLayout();
     DrawPicture();
-    if (g_HasFocus == 1 && m_showFocusRect) {
+    if (g_HasFocus == 1 && m_showFocusRect && m_focusCueShown) {
         m_canvas.DrawFocusRect(g_rcFocus);
     }
     DrawCaption();
@@ -159,7 +159,8 @@ void button::DrawCaption()
     if (!Enabled()) {
         return;
     }
-    m_canvas.PaintText(m_caption, g_rcCaption, DrawFormat, g_DrawTextParams);
+    m_canvas.PaintText(m_caption, g_rcCaption, m_acceleratorCuesShown ? DrawFormat : DrawFormat | TextFormat::HidePrefix,
+                       g_DrawTextParams);
 }
 
 OleColor button::TranslateColor(OleColor colour)
@@ -186,6 +187,13 @@ void button::OnResize()
 
 void button::OnAmbientChanged(const Text&)
 {
+    Refresh();
+}
+
+void button::SetKeyboardCues(bool showFocus, bool showAccelerators)
+{
+    m_focusCueShown = showFocus;
+    m_acceleratorCuesShown = showAccelerators;
     Refresh();
 }
 

@@ -1,5 +1,6 @@
 #include "ButtonWindow_win.h"
 
+#include "ButtonAccessible_win.h"
 #include "ButtonLimits.h"
 
 #include "host/base/TopLevelError.h"
@@ -49,14 +50,6 @@ void NoteCreationError() noexcept
         // Out of memory even for the report: the creation fails all the same.
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
     }
-}
-
-// Wine exports CreateStdAccessibleProxyW without implementing it, and calling
-// the stub ends the process; there the standard client object stands in.
-bool PlatformMakesAccessibleProxies()
-{
-    static const bool wine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
-    return !wine;
 }
 
 WPARAM HeldFlag(std::int16_t button)
@@ -236,16 +229,89 @@ void ButtonWindow::MouseButtonUp(std::int16_t button, WPARAM keys, LPARAM positi
     }
 }
 
+bool ButtonWindow::IsDefault() const
+{
+    return (GetWindowLongPtrW(Handle(), GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
+}
+
+bool ButtonWindow::InDialog() const
+{
+    const HWND parent = GetParent(Handle());
+    return parent && GetClassLongPtrW(parent, GCW_ATOM) == reinterpret_cast<ULONG_PTR>(WC_DIALOG);
+}
+
 LRESULT ButtonWindow::DialogCode(const MSG* message) const
 {
-    // A push button to the dialog manager, which then clicks it for Alt and
-    // its mnemonic; it takes its characters, so that key presses reach it,
-    // and Enter too: Enter is a key like any other here, not the dialog's default.
-    LRESULT code = DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON | DLGC_WANTCHARS;
-    if (message && message->message == WM_KEYDOWN && message->wParam == VK_RETURN) {
+    // A push button to the dialog manager, which moves the default with the
+    // focus, gives Enter to the default and clicks it for Alt and its
+    // mnemonic; it takes its characters, so that key presses reach it. A
+    // plain window hands Enter on as a key.
+    LRESULT code = DLGC_BUTTON | (IsDefault() ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON) | DLGC_WANTCHARS;
+    if (message && message->message == WM_KEYDOWN && message->wParam == VK_RETURN && !InDialog()) {
         code |= DLGC_WANTMESSAGE;
     }
     return code;
+}
+
+void ButtonWindow::SetDefaultStyle(WPARAM style, bool redraw)
+{
+    // As a stock push button: only the push-button kinds, and no other style bit changes.
+    const LONG_PTR current = GetWindowLongPtrW(Handle(), GWL_STYLE);
+    const LONG_PTR kind = (style & BS_TYPEMASK) == BS_DEFPUSHBUTTON ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+    if ((current & BS_TYPEMASK) == kind) {
+        return;
+    }
+    SetWindowLongPtrW(Handle(), GWL_STYLE, (current & ~static_cast<LONG_PTR>(BS_TYPEMASK)) | kind);
+    if (redraw) {
+        InvalidateRect(Handle(), nullptr, FALSE);
+    }
+}
+
+void ButtonWindow::UpdateKeyboardCues(WORD action, WORD flags)
+{
+    const DWORD cues = flags & (UISF_HIDEFOCUS | UISF_HIDEACCEL);
+    const DWORD before = m_uiState;
+    if (action == UIS_SET) {
+        m_uiState |= cues;
+    } else if (action == UIS_CLEAR) {
+        m_uiState &= ~cues;
+    }
+    if (m_uiState != before) {
+        m_button.SetKeyboardCues((m_uiState & UISF_HIDEFOCUS) == 0, (m_uiState & UISF_HIDEACCEL) == 0);
+    }
+}
+
+void ButtonWindow::KeyboardUsed()
+{
+    constexpr WORD Cues = UISF_HIDEFOCUS | UISF_HIDEACCEL;
+    if ((m_uiState & Cues) == 0) {
+        return;
+    }
+    // The whole window shows its cues once the keyboard is used. Windows
+    // sends every control the news; Wine does not, so the button takes its own.
+    SendMessageW(GetAncestor(Handle(), GA_ROOT), WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, Cues), 0);
+    UpdateKeyboardCues(UIS_CLEAR, Cues);
+}
+
+void ButtonWindow::Paint(HDC dc, const RECT& area) const
+{
+    m_surface.PaintTo(dc, area);
+    // The default push button has a dark outline, drawn over the face so
+    // that a button that is not the default looks exactly as the face says.
+    if (IsDefault()) {
+        RECT client{};
+        GetClientRect(Handle(), &client);
+        FrameRect(dc, &client, GetSysColorBrush(COLOR_WINDOWFRAME));
+    }
+}
+
+DWORD ButtonWindow::AccessibleState() const
+{
+    const HWND window = Handle();
+    DWORD state = IsWindowEnabled(window) ? STATE_SYSTEM_FOCUSABLE : STATE_SYSTEM_UNAVAILABLE;
+    state |= (IsWindowVisible(window) ? 0 : STATE_SYSTEM_INVISIBLE) | (GetFocus() == window ? STATE_SYSTEM_FOCUSED : 0);
+    state |= (m_button.IsPressed() ? STATE_SYSTEM_PRESSED : 0) | (m_button.IsMouseOver() ? STATE_SYSTEM_HOTTRACKED : 0);
+    return state | (IsDefault() ? STATE_SYSTEM_DEFAULT : 0);
 }
 
 LRESULT ButtonWindow::AccessibleObject(WPARAM flags, LPARAM objectId)
@@ -253,20 +319,22 @@ LRESULT ButtonWindow::AccessibleObject(WPARAM flags, LPARAM objectId)
     if (static_cast<LONG>(objectId) != static_cast<LONG>(OBJID_CLIENT)) {
         return DefWindowProcW(Handle(), WM_GETOBJECT, flags, objectId);
     }
-    // The platform's own accessible push button, named by the window text.
-    ComPtr<IAccessible> accessible;
-    const HRESULT hr =
-        PlatformMakesAccessibleProxies()
-            ? CreateStdAccessibleProxyW(Handle(), L"Button", OBJID_CLIENT, __uuidof(IAccessible),
-                                        reinterpret_cast<void**>(accessible.Put()))
-            : CreateStdAccessibleObject(Handle(), OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(accessible.Put()));
-    if (FAILED(hr)) {
-        return DefWindowProcW(Handle(), WM_GETOBJECT, flags, objectId);
-    }
-    return LresultFromObject(__uuidof(IAccessible), flags, accessible.Get());
+    const ComPtr<ButtonAccessible> accessible = ButtonAccessible::Create(Handle());
+    return LresultFromObject(__uuidof(IAccessible), flags, static_cast<IAccessible*>(accessible.Get()));
 }
 
 LRESULT ButtonWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    // Screen readers hear of every change of what they read of the button.
+    const DWORD stateBefore = AccessibleState();
+    const LRESULT answer = Answer(message, wParam, lParam);
+    if (Handle() && AccessibleState() != stateBefore) {
+        NotifyWinEvent(EVENT_OBJECT_STATECHANGE, Handle(), OBJID_CLIENT, CHILDID_SELF);
+    }
+    return answer;
+}
+
+LRESULT ButtonWindow::Answer(UINT message, WPARAM wParam, LPARAM lParam)
 {
     LRESULT answer = 0;
     if (PushButtonMessage(message, wParam, lParam, answer) || ButtonMessage(message, wParam, lParam, answer)) {
@@ -274,6 +342,11 @@ LRESULT ButtonWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     }
     switch (message) {
     case WM_CREATE:
+        // A new window starts with its parent's keyboard cues, as stock controls do.
+        if (const HWND parent = GetParent(Handle())) {
+            const auto cues = static_cast<DWORD>(SendMessageW(parent, WM_QUERYUISTATE, 0, 0));
+            UpdateKeyboardCues(UIS_SET, static_cast<WORD>(cues));
+        }
         try {
             if (m_initDefaults) {
                 m_button.InitDefaults();
@@ -294,14 +367,14 @@ LRESULT ButtonWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         const PaintDC dc(Handle());
         m_surface.Painted();
         if (dc.Get()) {
-            m_surface.PaintTo(dc.Get(), dc.Area());
+            Paint(dc.Get(), dc.Area());
         }
         return 0;
     }
     case WM_PRINTCLIENT: {
         RECT client{};
         GetClientRect(Handle(), &client);
-        m_surface.PaintTo(reinterpret_cast<HDC>(wParam), client);
+        Paint(reinterpret_cast<HDC>(wParam), client);
         return 0;
     }
     case WM_SETCURSOR:
@@ -334,6 +407,7 @@ LRESULT ButtonWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         const Text text = FromWide(reinterpret_cast<const wchar_t*>(lParam));
         if (result && text != m_button.Caption()) {
             m_button.SetCaption(text);
+            NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, Handle(), OBJID_CLIENT, CHILDID_SELF);
         }
         return result;
     }
@@ -364,6 +438,7 @@ LRESULT ButtonWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
+        KeyboardUsed();
         m_button.OnKeyDown(static_cast<std::int16_t>(wParam), ShiftOfKeyboard());
         break;
     case WM_KEYUP:
@@ -374,7 +449,17 @@ LRESULT ButtonWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         m_button.OnKeyPress(static_cast<std::int16_t>(wParam));
         return 0;
     case WM_SETFOCUS:
+        // Tab and the arrow keys bring the focus by the keyboard.
+        for (const int key : {VK_TAB, VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN, VK_MENU}) {
+            if (GetKeyState(key) < 0) {
+                KeyboardUsed();
+                break;
+            }
+        }
         m_button.OnEnterFocus();
+        if (Handle()) {
+            NotifyWinEvent(EVENT_OBJECT_FOCUS, Handle(), OBJID_CLIENT, CHILDID_SELF);
+        }
         NotifyParentIfAsked(BN_SETFOCUS);
         return 0;
     case WM_KILLFOCUS:
@@ -389,6 +474,12 @@ LRESULT ButtonWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     case WM_GETDLGCODE:
         return DialogCode(reinterpret_cast<const MSG*>(lParam));
+    case WM_UPDATEUISTATE:
+        // Windows keeps its own record too; Wine keeps none, so the button keeps one of its own.
+        UpdateKeyboardCues(LOWORD(wParam), HIWORD(wParam));
+        break;
+    case WM_QUERYUISTATE:
+        return m_uiState;
     case WM_GETOBJECT:
         return AccessibleObject(wParam, lParam);
     case WM_SYSCOLORCHANGE:

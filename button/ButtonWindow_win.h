@@ -75,8 +75,12 @@ public:
     void LoadPropertiesFromFile(const Text& fileName);
     void SavePropertiesToFile(const Text& fileName);
 
+    // What screen readers read of it: the STATE_SYSTEM_ flags.
+    DWORD AccessibleState() const;
+
 private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    LRESULT Answer(UINT message, WPARAM wParam, LPARAM lParam);
     void WindowDestroyed() noexcept override;
     // With `show` false the new font is drawn but not shown until the next paint.
     void TakeFont(HFONT font, bool show);
@@ -86,6 +90,15 @@ private:
     void MouseButtonDoubleClick(std::int16_t button);
     void MouseButtonUp(std::int16_t button, WPARAM keys, LPARAM position);
     LRESULT DialogCode(const MSG* message) const;
+    // BS_DEFPUSHBUTTON: the dialog manager made it the button Enter presses.
+    bool IsDefault() const;
+    // The parent is a dialog, whose manager gives Enter to the default button.
+    bool InDialog() const;
+    void SetDefaultStyle(WPARAM style, bool redraw);
+    void UpdateKeyboardCues(WORD action, WORD flags);
+    // A key went to the button, or brought it the focus: focus rectangles and mnemonics show.
+    void KeyboardUsed();
+    void Paint(HDC dc, const RECT& area) const;
     // BM_ and QVBM_ messages; false when `message` is none of them.
     bool PushButtonMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     bool ButtonMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
@@ -106,6 +119,8 @@ private:
     // Mouse buttons (MK_LBUTTON ...) that went down over the button and are
     // still held: the window keeps the capture while there are any.
     WPARAM m_held = 0;
+    // UISF_HIDEFOCUS and UISF_HIDEACCEL as WM_UPDATEUISTATE left them.
+    DWORD m_uiState = 0;
     // QVBN_MOUSEMOVE is sent only when the program asked for it.
     bool m_notifyMoves = false;
     // The font the program gave with WM_SETFONT, which stays the program's.

@@ -124,6 +124,8 @@ void WindowSurface::SetText(const Text& text)
     if (!set) {
         throw ErrorFromLastError(u"Der Text der Schaltfläche kann nicht gesetzt werden");
     }
+    // What screen readers call the control is its text.
+    NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, m_window, OBJID_CLIENT, CHILDID_SELF);
 }
 
 void WindowSurface::SetBackColor(OleColor colour)

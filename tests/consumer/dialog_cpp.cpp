@@ -44,8 +44,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     g_handlers.MouseIn = [](int) { g_events.push_back("MouseIn"); };
     // [button.md: cpp-events]
     int failed = DriveButtons(dialog);
-    const bool clicked = std::count(g_events.begin(), g_events.end(), "Click") == 1;
-    std::printf("%s the Click event came once, with Alt+S\n", clicked ? "ok  " : "FAIL");
+    // Alt+S and the screen reader's default action click; Enter is the dialog's own WM_COMMAND.
+    const bool clicked = std::count(g_events.begin(), g_events.end(), "Click") == 2;
+    std::printf("%s the Click event came for Alt+S and for the default action\n", clicked ? "ok  " : "FAIL");
     failed += clicked ? 0 : 1;
     const bool hovered = std::count(g_events.begin(), g_events.end(), "MouseIn") >= 1;
     std::printf("%s MouseIn came as a callback\n", hovered ? "ok  " : "FAIL");

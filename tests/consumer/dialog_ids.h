@@ -5,5 +5,6 @@
 #define IDC_SAVE 101
 #define IDC_LOAD 102
 #define IDC_NAME 103
+#define IDC_STOCK 104
 
 #endif

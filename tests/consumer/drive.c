@@ -4,6 +4,8 @@
 
 #include <quorvelinde/button.h>
 
+#include <oleacc.h>
+
 #include <stdio.h>
 
 int g_clicked[256];
@@ -100,10 +102,89 @@ static void PointAt(HWND control)
     SendInput(1, &input, sizeof input);
 }
 
+/* IID_IAccessible, spelled out: a C program has no __uuidof, and linking a library that defines it is not needed. */
+static const GUID AccessibleInterface = {0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+
+static BOOL IsDefault(HWND control)
+{
+    return (SendMessageW(control, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON) != 0;
+}
+
+static void Keys(WORD first, WORD second)
+{
+    Key(first, FALSE);
+    if (second) {
+        Key(second, FALSE);
+        Key(second, TRUE);
+    }
+    Key(first, TRUE);
+}
+
 static int Check(int holds, const char* what)
 {
     printf("%s %s\n", holds ? "ok  " : "FAIL", what);
     return holds ? 0 : 1;
+}
+
+/* The default push button moves with the focus among the buttons and the stock
+   one, Enter clicks it, and DM_SETDEFID names it, as among stock buttons. */
+static int DriveDefaultButton(HWND dialog)
+{
+    const HWND save = GetDlgItem(dialog, IDC_SAVE);
+    const HWND load = GetDlgItem(dialog, IDC_LOAD);
+    const HWND stock = GetDlgItem(dialog, IDC_STOCK);
+    const int clicks = g_clicked[IDC_SAVE];
+    int failed = 0;
+    SetFocus(GetDlgItem(dialog, IDC_NAME));
+    Keys(VK_TAB, 0);
+    Pump(dialog, 300);
+    failed += Check(GetFocus() == stock && IsDefault(stock) && !IsDefault(save), "Tab onto the stock button makes it the default");
+    Keys(VK_TAB, 0);
+    Pump(dialog, 300);
+    failed += Check(GetFocus() == save && IsDefault(save) && !IsDefault(stock), "Tab onto \"Speichern\" makes it the default");
+    Keys(VK_RETURN, 0);
+    Pump(dialog, 300);
+    failed += Check(g_clicked[IDC_SAVE] == clicks + 1, "and Enter clicks it");
+    Keys(VK_SHIFT, VK_TAB);
+    Pump(dialog, 300);
+    failed += Check(GetFocus() == stock && IsDefault(stock) && !IsDefault(save),
+                    "Shift+Tab onto the stock button makes that one the default again");
+    SendMessageW(dialog, DM_SETDEFID, IDC_LOAD, 0);
+    failed += Check(IsDefault(load) && !IsDefault(stock), "DM_SETDEFID makes \"Laden\" the default");
+    SendMessageW(dialog, DM_SETDEFID, IDC_STOCK, 0);
+    failed += Check(IsDefault(stock) && !IsDefault(load), "and gives it back to the stock button");
+    return failed;
+}
+
+/* What a screen reader finds: a push button named by its caption, pressed the standard way. */
+static int ReadAsScreenReadersDo(HWND save)
+{
+    IAccessible* accessible = NULL;
+    VARIANT self;
+    VARIANT role;
+    BSTR name = NULL;
+    const int clicks = g_clicked[IDC_SAVE];
+    int failed = 0;
+    CoInitialize(NULL);
+    VariantInit(&self);
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    if (FAILED(AccessibleObjectFromWindow(save, (DWORD)OBJID_CLIENT, &AccessibleInterface, (void**)&accessible))) {
+        CoUninitialize();
+        return Check(0, "screen readers find \"Speichern\"");
+    }
+    VariantInit(&role);
+    accessible->lpVtbl->get_accRole(accessible, self, &role);
+    accessible->lpVtbl->get_accName(accessible, self, &name);
+    failed += Check(role.vt == VT_I4 && role.lVal == ROLE_SYSTEM_PUSHBUTTON && name && lstrcmpW(name, L"Speichern") == 0,
+                    "screen readers find a push button named \"Speichern\"");
+    SysFreeString(name);
+    accessible->lpVtbl->accDoDefaultAction(accessible, self);
+    Pump(GetParent(save), 300);
+    failed += Check(g_clicked[IDC_SAVE] == clicks + 1, "and its default action clicks it");
+    accessible->lpVtbl->Release(accessible);
+    CoUninitialize();
+    return failed;
 }
 
 int DriveButtons(HWND dialog)
@@ -155,5 +236,7 @@ int DriveButtons(HWND dialog)
     Key('K', TRUE);
     Pump(dialog, 300);
     failed += Check(g_keyDown == 'K' && g_keyPress == 'k', "a key on \"Speichern\" tells QVBN_KEYDOWN and QVBN_KEYPRESS");
+    failed += DriveDefaultButton(dialog);
+    failed += ReadAsScreenReadersDo(save);
     return failed;
 }

@@ -1,6 +1,7 @@
 #include "ScriptedButtonHost.h"
 
 #include "button/Button.h"
+#include "button/ButtonMnemonic.h"
 #include "host/base/HostError.h"
 
 #include <gtest/gtest.h>
@@ -280,4 +281,16 @@ TEST_F(ButtonProperties, ResizeKeepsTenPixelsAtLeastAndPlacesTheFocusRectangleFo
 }
 
 }  // namespace
+TEST(ButtonMnemonic, TheLetterAfterASingleAmpersandIsTheMnemonicAndTheCaptionReadsWithoutIt)
+{
+    EXPECT_EQ(CaptionAsRead(u"&Speichern"), u"Speichern");
+    EXPECT_EQ(CaptionAsRead(u"Laden && &Speichern"), u"Laden & Speichern");
+    EXPECT_EQ(CaptionAsRead(u"Ende&"), u"Ende");
+    EXPECT_EQ(MnemonicOf(u"&Speichern"), u'S');
+    EXPECT_EQ(MnemonicOf(u"Sch&lie\u00DFen"), u'L');
+    EXPECT_EQ(MnemonicOf(u"\u00E4&\u00FCber"), u'\u00DC');
+    EXPECT_EQ(MnemonicOf(u"A && B"), std::nullopt);
+    EXPECT_EQ(MnemonicOf(u"Ende&"), std::nullopt);
+}
+
 }  // namespace qv::test

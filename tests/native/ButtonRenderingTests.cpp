@@ -54,6 +54,15 @@ TEST_F(ButtonRendering, ARedrawPaintsFaceEdgePictureFocusAndCaptionInThatOrderTh
 
     control->SetShowFocusRect(false);
     EXPECT_EQ(std::count(canvas.steps.begin(), canvas.steps.end(), "FocusRect 4,4,96,26"), 0);
+
+    // Where the container hides its keyboard cues: no focus rectangle, no mnemonic underline.
+    control->SetShowFocusRect(true);
+    control->SetKeyboardCues(false, false);
+    EXPECT_EQ(std::count(canvas.steps.begin(), canvas.steps.end(), "FocusRect 4,4,96,26"), 0);
+    EXPECT_EQ(canvas.steps.back(), "PaintText OK 30,9,70,21 0x100015");
+    control->SetKeyboardCues(true, true);
+    EXPECT_EQ(std::count(canvas.steps.begin(), canvas.steps.end(), "FocusRect 4,4,96,26"), 1);
+    EXPECT_EQ(canvas.steps.back(), "PaintText OK 30,9,70,21 0x15");
 }
 
 TEST_F(ButtonRendering, TheFaceColourFollowsHoverAndPressWithPressWinning)

@@ -4,14 +4,10 @@
 #include "WindowPixels.h"
 
 #include "button/ButtonWindow_win.h"
-#include "host/base/ComPtr_win.h"
-#include "host/base/WideText_win.h"
 #include "host/window/MessagePump_win.h"
 #include "tests/support/UserInput_win.h"
 
 #include <gtest/gtest.h>
-
-#include <oleacc.h>
 
 #include <sstream>
 #include <string>
@@ -295,31 +291,6 @@ TEST_F(RealInput, TabBringsTheFocusAndTheSpaceBarClicksOnItsRelease)
     EXPECT_EQ(ClicksTold(), 1);
 }
 
-TEST_F(RealInput, ScreenReadersFindAPushButtonNamedByItsCaption)
-{
-    ButtonWindow::FromHandle(control)->Control().SetCaption(u"Speichern");
-    EXPECT_EQ(WindowText(control), u"Speichern");
-    SetWindowTextW(control, L"Übernehmen");
-    EXPECT_EQ(ButtonWindow::FromHandle(control)->Control().Caption(), u"Übernehmen");
-
-    ComPtr<IAccessible> accessible;
-    ASSERT_HRESULT_SUCCEEDED(AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
-                                                        reinterpret_cast<void**>(accessible.Put())));
-    VARIANT self{};
-    self.vt = VT_I4;
-    self.lVal = CHILDID_SELF;
-    BSTR name = nullptr;
-    ASSERT_HRESULT_SUCCEEDED(accessible->get_accName(self, &name));
-    EXPECT_EQ(std::wstring(name ? name : L""), L"Übernehmen");
-    SysFreeString(name);
-    VARIANT role{};
-    ASSERT_HRESULT_SUCCEEDED(accessible->get_accRole(self, &role));
-    EXPECT_EQ(role.vt, VT_I4);
-    // Wine has no accessible proxies for standard controls: there the button is a named client area.
-    const bool wine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
-    EXPECT_EQ(role.lVal, wine ? ROLE_SYSTEM_CLIENT : ROLE_SYSTEM_PUSHBUTTON);
-}
-
 TEST_F(RealInput, AHandlerMayDestroyTheButtonItClicked)
 {
     ButtonEvents closing;
@@ -339,6 +310,68 @@ TEST_F(RealInput, AHandlerMayDestroyTheButtonItClicked)
     EXPECT_EQ(ButtonWindow::FromHandle(control), nullptr);
     // Nothing of that input follows once the window is gone.
     EXPECT_EQ(events, (Events{"Click"}));
+}
+
+INT_PTR CALLBACK PlainDialogProc(HWND, UINT message, WPARAM, LPARAM)
+{
+    return message == WM_INITDIALOG ? TRUE : FALSE;
+}
+
+// Pixels of the dotted frame four pixels in that differ from the face in the corner.
+int FocusFramePixels(HWND window)
+{
+    const PixelImage image = PrintClient(window);
+    const std::uint32_t face = image.At(2, 2);
+    int dots = 0;
+    for (int x = 4; x < image.width - 4; ++x) {
+        dots += (image.At(x, 4) != face) + (image.At(x, image.height - 5) != face);
+    }
+    return dots;
+}
+
+TEST(RealInputDialog, WhereTheDialogHidesItsCuesTheFocusRectangleWaitsForTheKeyboard)
+{
+    ButtonWindow::Register();
+    struct {
+        DLGTEMPLATE dialog;
+        WORD menu, windowClass, title;
+    } blank{};
+    blank.dialog.style = WS_POPUP | WS_VISIBLE | WS_CAPTION;
+    blank.dialog.cx = 200;
+    blank.dialog.cy = 100;
+    const HWND dialog = CreateDialogIndirectParamW(GetModuleHandleW(nullptr), &blank.dialog, nullptr, PlainDialogProc, 0);
+    ASSERT_TRUE(dialog);
+    const HWND edit = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER, 10, 10, 100, 24,
+                                      dialog, reinterpret_cast<HMENU>(static_cast<INT_PTR>(5)), nullptr, nullptr);
+    const HWND control = CreateWindowExW(0, ButtonClassName, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 10, 50, 120, 40,
+                                         dialog, reinterpret_cast<HMENU>(static_cast<INT_PTR>(7)), nullptr, nullptr);
+    ButtonWindow::FromHandle(control)->Control().SetCaption(u"");
+    SetForegroundWindow(dialog);
+    // What Windows' dialog manager tells every control of a dialog that the mouse opened.
+    for (const HWND child : {edit, control}) {
+        SendMessageW(child, WM_UPDATEUISTATE, MAKEWPARAM(UIS_SET, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
+    }
+    EXPECT_EQ(SendMessageW(control, WM_QUERYUISTATE, 0, 0), UISF_HIDEFOCUS | UISF_HIDEACCEL);
+    Settle(dialog, 200);
+
+    PointerTo(control, 60, 20);
+    Mouse(MOUSEEVENTF_LEFTDOWN);
+    Mouse(MOUSEEVENTF_LEFTUP);
+    Settle(dialog, 500, [control] { return GetFocus() == control; });
+    ASSERT_EQ(GetFocus(), control);
+    EXPECT_EQ(FocusFramePixels(control), 0) << "focused by the mouse, the button shows no focus rectangle";
+
+    PointerTo(edit, 20, 10);
+    Mouse(MOUSEEVENTF_LEFTDOWN);
+    Mouse(MOUSEEVENTF_LEFTUP);
+    Settle(dialog, 300, [edit] { return GetFocus() == edit; });
+    Key(VK_TAB, false);
+    Key(VK_TAB, true);
+    Settle(dialog, 500, [control] { return GetFocus() == control; });
+    ASSERT_EQ(GetFocus(), control);
+    EXPECT_GT(FocusFramePixels(control), 20) << "reached by Tab, it shows its focus rectangle";
+    EXPECT_EQ(SendMessageW(control, WM_QUERYUISTATE, 0, 0), 0);
+    DestroyWindow(dialog);
 }
 
 }  // namespace

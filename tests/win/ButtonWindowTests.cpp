@@ -8,9 +8,12 @@
 #include "host/gdi/GdiFont_win.h"
 #include "host/gdi/GdiOwners_win.h"
 #include "host/gdi/OlePicture_win.h"
+#include "host/window/MessagePump_win.h"
 #include "quorvelinde/button.h"
 
 #include <gtest/gtest.h>
+
+#include <oleacc.h>
 
 #include <algorithm>
 
@@ -503,6 +506,68 @@ TEST(ButtonWindow, EveryMessageOfTheCInterfaceSetsWhatItNamesOrRefusesItWithOneR
     EXPECT_EQ(static_cast<HRESULT>(SendMessageW(other, QVBM_LOADPROPERTIES, 0, reinterpret_cast<LPARAM>(missing.c_str()))),
               HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND));
     EXPECT_EQ(send(QVBM_LOADPROPERTIES, 0, 0), QVB_E_INVALIDCALL);
+}
+
+TEST(ButtonWindow, ScreenReadersReadAnAccessiblePushButtonAndPressItTheStandardWay)
+{
+    TestParent parent;
+    ShowWindow(parent.Get(), SW_SHOWNOACTIVATE);
+    const HWND window = CreateByClassName(parent.Get(), L"&Speichern", 3);
+    int clicks = 0;
+    ButtonEvents events;
+    events.Click = [&clicks] { ++clicks; };
+    ButtonWindow::FromHandle(window)->SetEvents(events);
+
+    ComPtr<IAccessible> accessible;
+    ASSERT_HRESULT_SUCCEEDED(AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                                        reinterpret_cast<void**>(accessible.Put())));
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    const auto text = [&](HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, BSTR*)) {
+        BSTR value = nullptr;
+        const HRESULT hr = (accessible.Get()->*get)(self, &value);
+        const std::wstring read = SUCCEEDED(hr) && value ? std::wstring(value) : L"(" + std::to_wstring(hr) + L")";
+        SysFreeString(value);
+        return read;
+    };
+    const auto state = [&] {
+        VARIANT flags{};
+        EXPECT_HRESULT_SUCCEEDED(accessible->get_accState(self, &flags));
+        return flags.lVal;
+    };
+    VARIANT role{};
+    ASSERT_HRESULT_SUCCEEDED(accessible->get_accRole(self, &role));
+    EXPECT_EQ(role.lVal, ROLE_SYSTEM_PUSHBUTTON) << "on every platform, Wine's included";
+    EXPECT_EQ(text(&IAccessible::get_accName), L"Speichern");
+    EXPECT_EQ(text(&IAccessible::get_accKeyboardShortcut), L"Alt+S");
+    EXPECT_EQ(text(&IAccessible::get_accDefaultAction), L"Drücken");
+    EXPECT_EQ(state() & (STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_FOCUSED | STATE_SYSTEM_PRESSED | STATE_SYSTEM_DEFAULT |
+                         STATE_SYSTEM_UNAVAILABLE),
+              STATE_SYSTEM_FOCUSABLE);
+
+    SetFocus(window);
+    EXPECT_TRUE(state() & STATE_SYSTEM_FOCUSED);
+    SendMessageW(window, BM_SETSTATE, TRUE, 0);
+    EXPECT_TRUE(state() & STATE_SYSTEM_PRESSED);
+    SendMessageW(window, BM_SETSTATE, FALSE, 0);
+    SendMessageW(window, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+    EXPECT_TRUE(state() & STATE_SYSTEM_DEFAULT);
+    EnableWindow(window, FALSE);
+    EXPECT_EQ(state() & (STATE_SYSTEM_UNAVAILABLE | STATE_SYSTEM_FOCUSABLE), STATE_SYSTEM_UNAVAILABLE);
+    EnableWindow(window, TRUE);
+
+    // The default action does what BM_CLICK does.
+    ASSERT_HRESULT_SUCCEEDED(accessible->accDoDefaultAction(self));
+    EXPECT_TRUE(PumpUntil([&] { return clicks == 1; }, std::chrono::milliseconds(2000)));
+    EXPECT_EQ(parent.commands.size(), 1u);
+
+    SetWindowTextW(window, L"Ü&bernehmen");
+    EXPECT_EQ(text(&IAccessible::get_accName), L"Übernehmen");
+    EXPECT_EQ(text(&IAccessible::get_accKeyboardShortcut), L"Alt+B");
+    DestroyWindow(window);
+    BSTR gone = nullptr;
+    EXPECT_EQ(accessible->get_accName(self, &gone), RPC_E_DISCONNECTED);
 }
 
 TEST(ButtonWindow, ItAnswersThePushButtonMessagesOfTheDialogManagerAndOfTestTools)
