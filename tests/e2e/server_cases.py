@@ -67,6 +67,13 @@ def print_logs(title, lines):
         print("  " + line)
 
 
+def expect_the_published_client_started(run, failure):
+    events, _ = run.launch()
+    expect_one_start(run, NEW_VERSION, run.program)
+    expect_clean_end(run, events)
+    run.check(filecmp.cmp(local_client(run), os.path.join(run.served, "tamorix", "tamorix.exe"), shallow=False), failure)
+
+
 def with_servers(case):
     def run_case(run):
         os.makedirs(os.path.join(run.served, "tamorix"), exist_ok=True)
@@ -87,11 +94,7 @@ def case_nginx_serves_what_the_desk_published(run, servers):
             run.check(answer.headers.get("Cache-Control") == "no-cache",
                       "nginx's documented lines did not mark %s: %r" % (name, answer.headers.get("Cache-Control")))
     kit.place_program(run.build, origin.address, run.program, OLD)
-    events, _ = run.launch()
-    expect_one_start(run, NEW_VERSION, run.program)
-    expect_clean_end(run, events)
-    run.check(filecmp.cmp(local_client(run), os.path.join(run.served, "tamorix", "tamorix.exe"), shallow=False),
-              "the launcher did not take the published client")
+    expect_the_published_client_started(run, "the launcher did not take the published client")
     asked = [line for line in origin.log_lines() if "quorvelinde=\"Quorvelinde/" in line]
     run.check(len(asked) == 2 and all('cc="no-cache" pragma="no-cache"' in line for line in asked),
               "nginx saw %r" % origin.log_lines())
@@ -102,11 +105,7 @@ def case_nginx_compressed_and_chunked(run, servers):
     publish_client(run, NEW)
     origin = servers.nginx(gzip=True)
     kit.place_program(run.build, origin.address, run.program, OLD)
-    events, _ = run.launch()
-    expect_one_start(run, NEW_VERSION, run.program)
-    expect_clean_end(run, events)
-    run.check(filecmp.cmp(local_client(run), os.path.join(run.served, "tamorix", "tamorix.exe"), shallow=False),
-              "the compressed client was not saved as published")
+    expect_the_published_client_started(run, "the compressed client was not saved as published")
     answers = [line for line in origin.log_lines() if line.startswith("GET /tamorix/")]
     run.check(len(answers) == 2 and all('encoding="gzip" length="-"' in line for line in answers),
               "nginx did not answer compressed and chunked: %r" % answers)
