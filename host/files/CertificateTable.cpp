@@ -1,6 +1,7 @@
 #include "host/files/CertificateTable.h"
 
 #include "host/base/ByteOrder.h"
+#include "host/files/ProgramLayout.h"
 
 #include <algorithm>
 #include <optional>
@@ -10,7 +11,6 @@ namespace {
 
 constexpr std::uint16_t PkcsSignedData = 2;
 constexpr std::uint16_t Revision2 = 0x0200;
-constexpr std::size_t SecurityDirectory = 4;
 
 bool AllZero(std::span<const std::uint8_t> bytes)
 {
@@ -42,33 +42,19 @@ std::optional<std::size_t> DerLength(std::span<const std::uint8_t> content)
     return header + length;
 }
 
-// Where the table lies in the file, from the optional header's data directory.
+// Where the table lies in the file; nothing for a file that is no program or
+// whose table reaches beyond its end.
 std::optional<std::span<const std::uint8_t>> TableOf(std::span<const std::uint8_t> file)
 {
-    if (file.size() < 0x40 || file[0] != 'M' || file[1] != 'Z') {
+    const auto layout = ReadProgramLayout(BytesInMemory(file));
+    if (!layout) {
         return std::nullopt;
     }
-    const std::size_t pe = LittleEndian32(file, 0x3C);
-    if (pe > file.size() - 24 || LittleEndian32(file, pe) != 0x00004550) {
+    const FileRange& table = layout->certificateTable;
+    if (table.offset > file.size() || table.size > file.size() - table.offset) {
         return std::nullopt;
     }
-    const std::size_t optional = pe + 24;
-    if (optional + 2 > file.size()) {
-        return std::nullopt;
-    }
-    const std::uint32_t magic = LittleEndian16(file, optional);
-    const std::size_t countAt = optional + (magic == 0x20B ? 108 : 92);
-    const std::size_t directories = countAt + 4;
-    if ((magic != 0x10B && magic != 0x20B) || directories > file.size() ||
-        LittleEndian32(file, countAt) <= SecurityDirectory || directories + 8 * (SecurityDirectory + 1) > file.size()) {
-        return std::nullopt;
-    }
-    const std::size_t offset = LittleEndian32(file, directories + 8 * SecurityDirectory);
-    const std::size_t size = LittleEndian32(file, directories + 8 * SecurityDirectory + 4);
-    if (offset > file.size() || size > file.size() - offset) {
-        return std::nullopt;
-    }
-    return file.subspan(offset, size);
+    return file.subspan(static_cast<std::size_t>(table.offset), static_cast<std::size_t>(table.size));
 }
 
 }  // namespace

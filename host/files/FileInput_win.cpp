@@ -57,4 +57,27 @@ std::optional<std::vector<std::uint8_t>> ReadAllThrough(HANDLE file)
     return bytes;
 }
 
+std::uint64_t FileBytes::Size() const
+{
+    LARGE_INTEGER size{};
+    return GetFileSizeEx(m_file, &size) ? static_cast<std::uint64_t>(size.QuadPart) : 0;
+}
+
+bool FileBytes::Read(std::uint64_t at, std::span<std::uint8_t> into) const
+{
+    while (!into.empty()) {
+        OVERLAPPED where{};
+        where.Offset = static_cast<DWORD>(at);
+        where.OffsetHigh = static_cast<DWORD>(at >> 32);
+        const DWORD wanted = into.size() > 0x10000000u ? 0x10000000u : static_cast<DWORD>(into.size());
+        DWORD read = 0;
+        if (!ReadFile(m_file, into.data(), wanted, &read, &where) || read == 0) {
+            return false;
+        }
+        at += read;
+        into = into.subspan(read);
+    }
+    return true;
+}
+
 }  // namespace qv

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "host/base/Text.h"
+#include "host/files/ProgramLayout.h"
 
 namespace qv {
 
@@ -16,6 +17,10 @@ public:
     // "." (such as "5.2.0.14"), or empty text for a file without version
     // information. Throws HostError when the file cannot be read at all.
     virtual Text GetFileVersion(const Text& fileName) = 0;
+
+    // Whether the file holds a whole program, as its headers describe it.
+    // Throws HostError when the file cannot be read.
+    virtual ProgramShape ShapeOfProgramFile(const Text& fileName) = 0;
 };
 
 }  // namespace qv

@@ -2,6 +2,7 @@
 
 #include "host/base/WideText_win.h"
 #include "host/base/Win32Error_win.h"
+#include "host/files/FileInput_win.h"
 #include "host/files/OwnedFile_win.h"
 
 #include <windows.h>
@@ -19,6 +20,17 @@ bool WindowsFileQueries::FileExists(const Text& fileName)
 Text WindowsFileQueries::GetFileVersion(const Text& fileName)
 {
     return FileVersionText(*this, fileName);
+}
+
+ProgramShape WindowsFileQueries::ShapeOfProgramFile(const Text& fileName)
+{
+    // As a reader that lets a running client keep its file open.
+    const OwnedFile file(CreateFileW(Wide(fileName), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
+        throw ErrorFromLastError(u"Die Datei " + fileName + u" kann nicht gelesen werden");
+    }
+    return ShapeOfProgram(FileBytes(file.Get()));
 }
 
 std::optional<FixedFileVersion> WindowsFileQueries::QueryFixedVersion(const Text& fileName, std::uint32_t& error)

@@ -10,6 +10,7 @@ class WindowsFileQueries final : public FileQueries, private FileVersionCalls {
 public:
     bool FileExists(const Text& fileName) override;
     Text GetFileVersion(const Text& fileName) override;
+    ProgramShape ShapeOfProgramFile(const Text& fileName) override;
 
 private:
     std::optional<FixedFileVersion> QueryFixedVersion(const Text& fileName, std::uint32_t& error) override;

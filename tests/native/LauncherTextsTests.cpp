@@ -1,6 +1,5 @@
 #include "host/base/NumberFormat.h"
 #include "host/shell/LauncherServices.h"
-#include "launcher/ExecutableHeader.h"
 #include "launcher/StatusTexts.h"
 
 #include <gtest/gtest.h>
@@ -68,43 +67,6 @@ TEST(ProgramPathTest, FolderOfTheModuleKeepsTheSeparatorOnlyAtADriveRoot)
     EXPECT_EQ(FolderOfModule(u"\\\\?\\C:\\Quorvelinde.exe"), u"\\\\?\\C:\\");
     EXPECT_EQ(FolderOfModule(u"\\\\server\\freigabe\\Quorvelinde.exe"), u"\\\\server\\freigabe");
     EXPECT_EQ(FolderOfModule(u"Z:\\tmp\\Fernwartung \u03A9\u03BC\\Quorvelinde.exe"), u"Z:\\tmp\\Fernwartung \u03A9\u03BC");
-}
-
-std::vector<std::uint8_t> Image(std::size_t size, std::uint32_t lfanew, const char* signature = "PE\0\0")
-{
-    std::vector<std::uint8_t> bytes(size, 0);
-    if (size >= 2) {
-        bytes[0] = 'M';
-        bytes[1] = 'Z';
-    }
-    if (size >= 0x40) {
-        for (int i = 0; i < 4; ++i) {
-            bytes[0x3C + i] = static_cast<std::uint8_t>(lfanew >> (8 * i));
-        }
-    }
-    for (std::size_t i = 0; i < 4 && lfanew + i < size; ++i) {
-        bytes[lfanew + i] = static_cast<std::uint8_t>(signature[i]);
-    }
-    return bytes;
-}
-
-TEST(ExecutableHeaderTest, OnlyAnMzHeaderPointingAtAPeSignatureCountsAsAProgram)
-{
-    EXPECT_TRUE(IsWindowsExecutable(Image(0x200, 0x80)));
-    EXPECT_TRUE(IsWindowsExecutable(Image(0x80 + 24, 0x80)));
-
-    const std::string html = "<!DOCTYPE html><html><body>Bitte melden Sie sich an</body></html>";
-    EXPECT_FALSE(IsWindowsExecutable(std::vector<std::uint8_t>(html.begin(), html.end())));
-    EXPECT_FALSE(IsWindowsExecutable({}));
-    EXPECT_FALSE(IsWindowsExecutable({'M', 'Z'}));
-    EXPECT_FALSE(IsWindowsExecutable(Image(0x200, 0x80, "PX\0\0")));
-    EXPECT_FALSE(IsWindowsExecutable(Image(0x200, 0x80, "PE\0X")));
-    EXPECT_FALSE(IsWindowsExecutable(Image(0x80 + 23, 0x80)));
-    EXPECT_FALSE(IsWindowsExecutable(Image(0x200, 0x10)));
-    EXPECT_FALSE(IsWindowsExecutable(Image(0x200, 0xFFFFFFF0u)));
-    auto noMz = Image(0x200, 0x80);
-    noMz[1] = 'X';
-    EXPECT_FALSE(IsWindowsExecutable(noMz));
 }
 
 }  // namespace

@@ -3,10 +3,14 @@
 #include "launcher/SignerPins.h"
 #include "launcher/win_Main.h"
 
+#include "ProgramImage.h"
+
 #include <gtest/gtest.h>
 
 namespace qv {
 namespace {
+
+using test::ProgramImage;
 
 const char16_t PinA[] = u"0123456789abcdef0123456789ABCDEF0123456789abcdef0123456789ABCDEF";
 const char16_t PinB[] = u"ffffffffffffffffffffffffffffffffffffffffffffffffffffffff00000001";
@@ -64,28 +68,10 @@ TEST(SignerPins, OnlyAnIntactSignatureWithAPinnedKeyCounts)
     EXPECT_FALSE(SignedByPinnedKey({0, a, true}, {}));
 }
 
-// A 64-bit program file whose certificate table, at its end, holds `table` and claims `claimed` bytes.
-std::vector<std::uint8_t> ProgramWithTable(const std::vector<std::uint8_t>& table, std::size_t claimed)
+// A program file whose certificate table, at its end, holds `table` and claims `claimed` bytes.
+std::vector<std::uint8_t> ProgramWithTable(const std::vector<std::uint8_t>& table, std::uint32_t claimed)
 {
-    std::vector<std::uint8_t> file(0x200);
-    file[0] = 'M';
-    file[1] = 'Z';
-    file[0x3C] = 0x40;
-    file[0x40] = 'P';
-    file[0x41] = 'E';
-    const std::size_t optional = 0x40 + 24;
-    file[optional] = 0x0B;
-    file[optional + 1] = 0x02;
-    file[optional + 108] = 16;
-    const auto put32 = [&file](std::size_t at, std::size_t value) {
-        for (int i = 0; i < 4; ++i) {
-            file[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
-        }
-    };
-    put32(optional + 112 + 4 * 8, table.empty() ? 0 : file.size());
-    put32(optional + 112 + 4 * 8 + 4, claimed);
-    file.insert(file.end(), table.begin(), table.end());
-    return file;
+    return ProgramImage({.sections = {}, .certificateTable = table, .claimedTableSize = claimed});
 }
 
 // One WIN_CERTIFICATE of `length` bytes around a 5-byte DER sequence, then `tail` after the sequence.
