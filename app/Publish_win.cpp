@@ -20,7 +20,7 @@
 #include "host/files/FileQueries_win.h"
 #include "host/files/SignatureCheck_win.h"
 #include "launcher/ClientFiles.h"
-#include "launcher/ExecutableHeader.h"
+#include "host/files/ProgramLayout.h"
 #include "launcher/Publication.h"
 #include "launcher/SignerPins.h"
 
@@ -31,11 +31,42 @@
 
 namespace {
 
-// Everything goes to standard output, so that the last line is the last thing said.
+// Everything goes to standard output, so that the last line is the last thing
+// said: to a console as its own wide text, which shows every letter whatever
+// its code page, and to a file or pipe as UTF-8.
 void Say(const qv::Text& line)
 {
+    const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+    DWORD mode = 0;
+    if (GetConsoleMode(out, &mode)) {
+        const qv::Text withEnd = line + u"\r\n";
+        DWORD written = 0;
+        WriteConsoleW(out, qv::Wide(withEnd), static_cast<DWORD>(withEnd.size()), &written, nullptr);
+        return;
+    }
     std::fputs((qv::Utf8FromText(line) + "\n").c_str(), stdout);
     std::fflush(stdout);
+}
+
+bool IsFolder(const qv::Text& path)
+{
+    const DWORD attributes = GetFileAttributesW(qv::Wide(path));
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+// What an earlier run left when it was ended while it wrote.
+void RemoveLeftovers(qv::FileOutput& output, const qv::ServerFolder& server)
+{
+    for (const qv::Text& file : {server.ClientPath(), server.VersionTextPath()}) {
+        for (const qv::Text& leftover : output.Leftovers(file)) {
+            try {
+                output.Remove(leftover);
+                Say(u"Übrig gebliebene Datei entfernt: " + leftover);
+            } catch (const qv::HostError& error) {
+                Say(u"Übrig gebliebene Datei bleibt (noch in Gebrauch?): " + leftover + u" (" + error.Description() + u")");
+            }
+        }
+    }
 }
 
 qv::HostError Refusal(const qv::Text& why)
@@ -61,8 +92,13 @@ CheckedClient Checked(const qv::Text& client)
     if (!bytes) {
         throw Refusal(u"Der Client \u201E" + client + u"\u201C kann nicht gelesen werden");
     }
-    if (!qv::IsWindowsExecutable(*bytes)) {
+    switch (qv::ShapeOfProgram(qv::BytesInMemory(*bytes))) {
+    case qv::ProgramShape::NotAProgram:
         throw Refusal(u"\u201E" + client + u"\u201C ist kein Windows-Programm");
+    case qv::ProgramShape::Incomplete:
+        throw Refusal(u"\u201E" + client + u"\u201C ist unvollständig: Teile, die seine Köpfe nennen, fehlen am Ende");
+    case qv::ProgramShape::Whole:
+        break;
     }
     const qv::Text version = qv::WindowsFileQueries().GetFileVersion(client);
     if (version.empty()) {
@@ -85,20 +121,25 @@ CheckedClient Checked(const qv::Text& client)
 
 int wmain(int argc, wchar_t** argv)
 {
-    if (argc != 3) {
+    if (argc != 3 || !*argv[1] || !*argv[2]) {
         Say(u"Aufruf: QuorvelindePublish.exe <signierte tamorix.exe> <Serverordner>");
         return static_cast<int>(qv::PublishExit::WrongCommandLine);
     }
     const qv::Text client = qv::FromWide(argv[1]);
     const qv::Text folder = qv::FromWide(argv[2]);
+    // A misspelt folder would be served by nobody: it is not made.
+    if (!IsFolder(folder)) {
+        Say(u"Den Serverordner \u201E" + folder + u"\u201C gibt es nicht.");
+        return static_cast<int>(qv::PublishExit::WrongCommandLine);
+    }
     qv::WindowsFileInput input;
     qv::WindowsFileOutput output;
     qv::WindowsFileQueries queries;
     qv::ServerFolder server(input, output, queries, folder);
     try {
         const CheckedClient checked = Checked(client);
-        CreateDirectoryW(qv::Wide(folder), nullptr);
         CreateDirectoryW(qv::Wide(folder + u"\\" + qv::ServerFolderName), nullptr);
+        RemoveLeftovers(output, server);
         const qv::PublishOutcome outcome = server.Publish(qv::ByteSnapshot::Of(checked.bytes), checked.version);
         for (const qv::Text& line : outcome.lines) {
             Say(line);

@@ -215,7 +215,7 @@ LRESULT LauncherWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
         // Behind an error report the report ends the process.
         if (!ErrorReportBegun()) {
             m_log.Record(u"Fenster geschlossen; Ende mit Code 0");
-            m_platform.EndProcess();
+            m_platform.EndProcess(0);
         }
         return 0;
     default:

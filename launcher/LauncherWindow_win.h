@@ -53,6 +53,12 @@ public:
     StaticLabel& StatusLabel() { return *lbl_Status; }
 
 private:
+    static ReadLimits VersionTextLimits()
+    {
+        ReadLimits limits;
+        limits.maxBytes = MostVersionTextBytes;
+        return limits;
+    }
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void ApplyLayout(int dpi);
     void Paint(HDC dc) const;
@@ -64,7 +70,7 @@ private:
     UrlMonikerReadService m_readsOfNetGrab1;
     // The version text is short: a longer answer is no version text, and the
     // read fails before it fills memory or the log.
-    UrlMonikerReadService m_readsOfNetGrab2{UrlMonikerReadService::DefaultStallLimit, {MostVersionTextBytes}};
+    UrlMonikerReadService m_readsOfNetGrab2{UrlMonikerReadService::DefaultStallLimit, VersionTextLimits()};
     AuthenticodeCheck m_signatures;
     WindowsFileQueries m_savedClients;
     RunLog& m_log;

@@ -1,5 +1,5 @@
 #pragma once
-// The status line's texts while the client is fetched.
+// The status line's texts while the client is fetched and started.
 
 #include "host/base/NumberFormat.h"
 #include "host/base/Text.h"
@@ -17,5 +17,7 @@ Text ProgressStatus(std::int32_t nBytes);
 Text CompletionStatus(std::int32_t nBytes, std::int32_t durationMs, const NumberSeparators& separators);
 
 inline const Text StartingStatus = u"Aktuelle Version wird gestartet...";
+// When the update could not be applied and the client that was there starts.
+inline const Text ExistingStartingStatus = u"Vorhandene Version wird gestartet...";
 
 }  // namespace qv

@@ -2,9 +2,10 @@
 // The launcher window's sequence: fetch the announced version text, compare it
 // with the local client's file version, fetch a fresh client when they differ
 // or there is none, start the client and end the process.
-// Everything runs on the UI thread. Re-entry happens only inside the pump
-// steps of the version wait and of the final wait, where an activation runs
-// Form_Activate nested and NetGrab2's handlers end the version wait.
+// Everything runs on the UI thread. Re-entry happens only inside pump steps:
+// of the version wait, where NetGrab2's handlers end it; of the short waits
+// for a file another program holds or another launcher replaces; and of the
+// final wait. An activation there runs Form_Activate nested, which does nothing.
 
 #include "ClientFiles.h"
 
@@ -57,6 +58,15 @@ public:
     static constexpr std::int32_t VersionWaitLimitMs = 60'000;
     static constexpr int FinalWaitSteps = 20;
     static constexpr std::int32_t FinalWaitStepMs = 100;
+    // Another launcher that replaces the same client is waited for this long;
+    // then the client that is there starts.
+    static constexpr std::int32_t LockWaitLimitMs = 120'000;
+    // A file that another program holds for a moment, as a virus scanner
+    // holds each new file, is tried again this often, for this long.
+    static constexpr std::int32_t RetryIntervalMs = 250;
+    static constexpr std::int32_t InUseRetryLimitMs = 10'000;
+    // The exit code when no client could be started.
+    static constexpr std::uint32_t NoClientStartedExit = 2;
 
     // `server` is the distribution server's host, optionally with ":port",
     // optionally after "http://" or "https://". With `signerPins`, a
@@ -76,7 +86,31 @@ public:
 
 private:
     void CheckVersion();
+    // Fetches the client into a file beside the local one; where no such
+    // file can be made, nothing is fetched and the local client starts.
+    void FetchClient();
+    // Checks the fetched client and puts it in place; false when it is not applied.
+    bool ApplyUpdate();
     void StartClient();
+    // Hands the client to the shell, again while another program holds it; true when it started.
+    bool ShellStart();
+    // After the shell's answer to a start that failed: another program holds the client for now.
+    bool ClientHeld(std::intptr_t shellAnswer);
+    // The client that was replaced goes back in place of one that does not start.
+    bool FallBackToPrevious();
+    void RemovePrevious();
+    // One launcher at a time replaces a program folder's client; false when
+    // another one held it for longer than the limit.
+    bool LockClientFolder();
+    void RemoveLeftovers();
+    // The update stays undone, for the reason `cause` names in plain words.
+    void UpdateNotApplied(const Text& cause, const Text& detail);
+    void UpdateNotApplied(const Text& cause, const HostError& error);
+    // `step` again while its file is in use, up to the retry limit.
+    template <typename Step>
+    auto WhileInUse(Step step) -> decltype(step());
+    // Keeps the window alive for `milliseconds`.
+    void PauseWhilePumping(std::int32_t milliseconds);
     // "Fehler 31001: HTTP 404", for the log.
     static Text ErrorText(std::int32_t ErrNum, const Text& ErrDesc);
     // The same, with "(nach 12 ms)".
@@ -93,9 +127,12 @@ private:
     // again at every start; the log says so, the sequence goes on.
     void RecordVersionOfSavedClient();
     Text ClientFile() const { return ClientInFolder(m_programFolder); }
+    // Why a failed write or move happened, for the log: "Ordner nicht beschreibbar" ...
+    static Text CauseOf(const HostError& error);
 
     LauncherServices& m_platform;
     MessagePump& m_pump;
+    FileOutput& m_files;
     SignatureCheck& m_signatures;
     const std::vector<KeyHash> m_signerPins;
     TickCounter& m_ticks;
@@ -113,9 +150,18 @@ private:
 
     std::unique_ptr<FileQueries> m_fso;
     Text m_programFolder;
+    // Where the fetched client goes: the program path as the platform reports it, and the name.
+    Text m_saveName;
     bool m_versionDone = false;
     Text m_serverVersion;
     bool m_sequenceStarted = false;
+
+    std::unique_ptr<FileLock> m_lock;
+    // The fetched client while it is written, from before the download until it stands in place.
+    std::unique_ptr<PendingFile> m_update;
+    // The client it replaced, kept aside until the new one has started.
+    Text m_previous;
+    bool m_updateNotApplied = false;
 };
 
 }  // namespace qv

@@ -42,6 +42,8 @@ public:
 
     bool Busy() const noexcept { return m_reading; }
     std::vector<std::uint8_t> Bytes() const { return m_buffer.ToVector(); }
+    // The same bytes without a copy, for an owner that writes them out as they come.
+    const ByteSnapshot& Received() const noexcept { return m_buffer; }
     std::int32_t Duration() const noexcept { return m_durationMs; }
 
     void DownloadCancel();

@@ -26,6 +26,8 @@ constexpr std::int32_t Truncated = 31002;
 constexpr std::int32_t Stalled = 31003;
 constexpr std::int32_t TransferFailed = 31004;
 constexpr std::int32_t ReadRefused = 31005;
+// Data comes, but too slowly for the read ever to end in reasonable time.
+constexpr std::int32_t TooSlow = 31007;
 // A written file that its check did not pass.
 constexpr std::int32_t FileRefused = 31006;
 }  // namespace ErrorNumber

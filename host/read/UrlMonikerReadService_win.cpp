@@ -141,15 +141,23 @@ void UrlMonikerReadService::Deliver(const ReadNotification& outcome)
 void UrlMonikerReadService::CheckForStalls()
 {
     const ULONGLONG now = GetTickCount64();
-    std::vector<ComPtr<UrlMonikerTransfer>> stalled;
+    std::vector<std::pair<ComPtr<UrlMonikerTransfer>, HostError>> failing;
     for (const auto& [name, transfer] : m_transfers) {
         if (now - transfer->LastActivity() >= static_cast<ULONGLONG>(m_stallLimit.count())) {
-            stalled.push_back(transfer);
+            failing.emplace_back(transfer, HostError(ErrorNumber::Stalled, u"Zeitüberschreitung: seit " +
+                                                                               DecimalText(m_stallLimit.count() / 1000) +
+                                                                               u" s keine Daten vom Server"));
+        } else if (transfer->Pace().Crawling(now)) {
+            const PaceFloor& floor = m_limits.pace;
+            failing.emplace_back(
+                transfer, HostError(ErrorNumber::TooSlow,
+                                    u"Zu langsam: " + DecimalText(static_cast<std::int64_t>(transfer->Pace().BytesInWindow(now))) +
+                                        u" Bytes in den letzten " + DecimalText(static_cast<std::int64_t>(floor.windowMs / 1000)) +
+                                        u" s, mindestens " + DecimalText(static_cast<std::int64_t>(floor.leastBytes)) +
+                                        u" erwartet"));
         }
     }
-    const HostError reason(ErrorNumber::Stalled, u"Zeitüberschreitung: seit " + DecimalText(m_stallLimit.count() / 1000) +
-                                                     u" s keine Daten vom Server");
-    for (auto& transfer : stalled) {
+    for (auto& [transfer, reason] : failing) {
         transfer->Abandon(reason);
     }
 }

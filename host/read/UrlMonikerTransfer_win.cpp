@@ -50,7 +50,8 @@ UrlMonikerTransfer::UrlMonikerTransfer(TransferListener& listener, std::int32_t 
                                        Text requestHeaders)
     : m_listener(&listener), m_bindOptions(bindOptions), m_maxBytes(limits.maxBytes),
       m_requestHeaders(std::move(requestHeaders)),
-      m_data(std::make_shared<ByteStore>(limits.memoryBudget)), m_lastActivity(GetTickCount64())
+      m_data(std::make_shared<ByteStore>(limits.memoryBudget)), m_lastActivity(GetTickCount64()),
+      m_pace(limits.pace, m_lastActivity)
 {
 }
 
@@ -182,6 +183,7 @@ void UrlMonikerTransfer::ReadAvailable()
         }
         if (got > 0) {
             m_lastActivity = GetTickCount64();
+            m_pace.Note(m_lastActivity, m_data->Size());
             unreported = true;
         }
         if (hr != S_OK || got == 0) {

@@ -6,6 +6,7 @@
 #include "host/base/ByteStore.h"
 #include "host/base/ComPtr_win.h"
 #include "host/read/AsyncRead.h"
+#include "host/read/ReadPace.h"
 
 #include <windows.h>
 #include <urlmon.h>
@@ -35,6 +36,8 @@ struct ReadLimits {
     // Memory the received bytes may take; beyond it the read fails as out of
     // memory (error 7). For tests: running out of memory is hard to arrange.
     std::size_t memoryBudget = SIZE_MAX;
+    // Below this pace a read fails, however steadily it trickles.
+    PaceFloor pace;
 };
 
 class UrlMonikerTransfer final : public IBindStatusCallback, public IHttpNegotiate, public IAuthenticate {
@@ -50,6 +53,7 @@ public:
 
     ByteSnapshot Received() const { return {m_data, m_data->Size()}; }
     ULONGLONG LastActivity() const noexcept { return m_lastActivity; }
+    const ReadPace& Pace() const noexcept { return m_pace; }
 
     // IUnknown
     STDMETHODIMP QueryInterface(REFIID riid, void** object) override;
@@ -102,6 +106,7 @@ private:
     Text m_statusText;
     std::optional<std::uint64_t> m_contentLength;
     ULONGLONG m_lastActivity;
+    ReadPace m_pace;
     // Why the read was given up from this side: a stall, too much data, no memory.
     std::optional<HostError> m_abandonReason;
 };

@@ -49,7 +49,7 @@ public:
     virtual void Sleep(std::int32_t milliseconds) = 0;
 
     // Does not return on the platform, and the window is not closed first.
-    virtual void EndProcess() = 0;
+    virtual void EndProcess(std::uint32_t exitCode) = 0;
 };
 
 // The folder of a module path, by the rule of ProgramPath.

@@ -90,9 +90,9 @@ void WindowsLauncherServices::Sleep(std::int32_t milliseconds)
     ::Sleep(static_cast<DWORD>(milliseconds));
 }
 
-void WindowsLauncherServices::EndProcess()
+void WindowsLauncherServices::EndProcess(std::uint32_t exitCode)
 {
-    ExitProcess(0);
+    ExitProcess(exitCode);
 }
 
 }  // namespace qv

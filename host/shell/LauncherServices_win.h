@@ -16,7 +16,7 @@ public:
                       std::int32_t cy, std::uint32_t flags) override;
     void ShowMessageBox(WindowHandle owner, const Text& prompt, std::uint32_t style, const Text& title) override;
     void Sleep(std::int32_t milliseconds) override;
-    void EndProcess() override;
+    void EndProcess(std::uint32_t exitCode) override;
 };
 
 // The decimal and grouping separators of a locale ("de-DE"; null for the

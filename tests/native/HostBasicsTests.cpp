@@ -3,6 +3,8 @@
 #include "host/base/TopLevelError.h"
 #include "host/read/HttpHeaders.h"
 
+#include "host/read/ReadPace.h"
+
 #include <gtest/gtest.h>
 
 #include <new>
@@ -95,6 +97,35 @@ TEST(HttpHeaders, AFreshReadAsksEveryCacheAndAProxysDemandIsNamed)
     EXPECT_EQ(HttpStatusText(407, u"HTTP/1.1 407 Proxy Authentication Required\r\nServer: squid/5.7\r\n"
                                   u"Proxy-Authenticate: Basic realm=\"Firma\"\r\n"),
               u"HTTP 407: der Proxy verlangt eine Anmeldung (Basic realm=\"Firma\"), Proxy squid/5.7");
+}
+
+TEST(ReadPace, AReadThatBringsTooLittleInAWholeMinuteCrawlsHoweverLongItKeepsGoing)
+{
+    const PaceFloor floor{60'000, 120'000};
+    ReadPace trickle(floor, 5000);
+    std::uint64_t total = 0;
+    for (std::uint64_t tick = 15'000; tick <= 65'000; tick += 10'000) {
+        trickle.Note(tick, total += 8192);
+    }
+    EXPECT_FALSE(trickle.Crawling(64'999)) << "not before a whole window has passed";
+    EXPECT_TRUE(trickle.Crawling(65'000));
+    EXPECT_EQ(trickle.BytesInWindow(65'000), 6u * 8192u);
+
+    // A slow but working line: 2.5 kB a second.
+    ReadPace slow(floor, 0);
+    for (std::uint64_t tick = 1000; tick <= 600'000; tick += 1000) {
+        slow.Note(tick, tick / 1000 * 2500);
+        ASSERT_FALSE(slow.Crawling(tick)) << tick;
+    }
+
+    // A fast start does not carry a read that then almost stops: the window slides.
+    ReadPace stopped(floor, 0);
+    stopped.Note(2000, 50'000'000);
+    for (std::uint64_t tick = 10'000; tick <= 70'000; tick += 10'000) {
+        stopped.Note(tick, 50'000'000 + tick);
+    }
+    EXPECT_FALSE(stopped.Crawling(61'000));
+    EXPECT_TRUE(stopped.Crawling(70'000));
 }
 
 }  // namespace

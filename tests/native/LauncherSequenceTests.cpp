@@ -1,3 +1,4 @@
+#include "ProgramImage.h"
 #include "ScriptedHost.h"
 #include "ScriptedLauncher.h"
 
@@ -18,16 +19,13 @@ const Text Folder = u"C:\\Programme\\Fernwartung";
 const Text Client = u"C:\\Programme\\Fernwartung\\tamorix.exe";
 const std::string ClientUtf8 = "C:\\Programme\\Fernwartung\\tamorix.exe";
 
-// The smallest byte image that passes for a Windows program.
-std::string ProgramBytes(std::size_t size = 0x200)
+// A whole program of `size` bytes.
+std::string ProgramBytes(std::size_t size = 0x400)
 {
-    std::string bytes(size, '\0');
-    bytes[0] = 'M';
-    bytes[1] = 'Z';
-    bytes[0x3C] = static_cast<char>(0x80);
-    bytes.replace(0x80, 4, std::string("PE\0\0", 4));
-    return bytes;
+    return ProgramText({.sections = {static_cast<std::uint32_t>(size - 0x200)}});
 }
+
+const HostError SharingViolation(32, u"Die Datei wird von einem anderen Prozess verwendet", ErrorOrigin::SystemCode);
 
 Journal operator+(Journal first, const Journal& second)
 {
@@ -62,6 +60,7 @@ protected:
         reads2 = ScriptedReadService();
         files.files.clear();
         files.checked.clear();
+        stepMs = 0;
         log.lines.clear();
     }
 
@@ -83,6 +82,7 @@ protected:
     void StartWithServerVersion(const std::string& version)
     {
         pump.onStep = [this, version] {
+            ticks.now += stepMs;
             if (pump.steps == 1) {
                 reads2.Arrive(version);
                 reads2.Complete(ReadValue::OfBytes(reads2.Snapshot()));
@@ -95,6 +95,7 @@ protected:
     void StartWithFailingVersionRead()
     {
         pump.onStep = [this] {
+            ticks.now += stepMs;
             if (pump.steps == 1) {
                 reads2.Complete(ReadValue::Failed(HostError(ErrorNumber::HttpStatus, u"HTTP 404")));
             }
@@ -122,14 +123,14 @@ protected:
         return Journal(at, journal.end());
     }
 
-    static Journal Ending(const std::string& start)
+    static Journal Ending(const std::string& start, int exitCode = 0)
     {
         Journal ending{start, "SetWindowPos window=4660 after=-2 0,0,0,0 flags=3"};
         for (int step = 0; step < 20; ++step) {
             ending.push_back("Sleep 100");
             ending.push_back("Pump");
         }
-        ending.push_back("EndProcess");
+        ending.push_back("EndProcess " + std::to_string(exitCode));
         return ending;
     }
 
@@ -137,6 +138,9 @@ protected:
     {
         return "ShellExecute owner=4660 verb=open file=" + file + " parameters=[] directory=[] show=1";
     }
+
+    // From now on each pump step of the scripted starts lets `ms` pass.
+    void EveryStepTakes(std::int32_t ms) { stepMs = ms; }
 
     std::vector<std::string> Captions() const
     {
@@ -161,10 +165,11 @@ protected:
     RecordingLog log;
     // The log's own look at a saved client, journalled apart from the sequence.
     Journal logQueries;
-    ScriptedFileQueries savedClients{logQueries, platform.files, platform.fileQueryFailure};
+    ScriptedFileQueries savedClients{logQueries, platform.files, platform.shapes, platform.fileQueryFailure};
     Text server = u"updates.example:8080";
     std::vector<KeyHash> pins;
     std::unique_ptr<win_Main> main;
+    std::int32_t stepMs = 0;
 };
 
 TEST_F(LauncherTest, LoadGivesTheProgramFolderOneTrailingSeparatorAndBlanksTheStatus)
@@ -196,9 +201,9 @@ TEST_F(LauncherTest, CurrentClientIsStartedWithoutDownloadAndTheProcessEndsAfter
     EXPECT_EQ(reads2.reads[0].target, u"http://updates.example:8080/tamorix/tamorixversion.txt");
     EXPECT_EQ(reads2.reads[0].options, 16);
     EXPECT_TRUE(reads1.reads.empty());
-    EXPECT_EQ(From("FileExists"), (Journal{"FileExists " + ClientUtf8, "GetFileVersion " + ClientUtf8,
-                                           "FileExists " + ClientUtf8}) +
-                                      Ending(StartOf(ClientUtf8)));
+    EXPECT_EQ(From("Lock"), (Journal{"Lock " + ClientUtf8, "FileExists " + ClientUtf8, "GetFileVersion " + ClientUtf8,
+                                     "ShapeOfProgramFile " + ClientUtf8, "FileExists " + ClientUtf8}) +
+                                Ending(StartOf(ClientUtf8)));
     EXPECT_EQ(Captions(), std::vector<std::string>{""});
     EXPECT_EQ(platform.fileSystemObjectsCreated, 1) << "the file-system object is made once and kept";
 }
@@ -227,7 +232,7 @@ TEST_F(LauncherTest, AnyOtherDifferenceFromTheServerVersionLeadsToADownload)
         ASSERT_EQ(reads1.reads.size(), 1u) << "server version [" << version << "]";
         EXPECT_EQ(reads1.reads[0].target, u"http://updates.example:8080/tamorix/tamorix.exe");
         EXPECT_EQ(reads1.reads[0].options, 16);
-        EXPECT_EQ(journal.back(), "GetFileVersion " + ClientUtf8) << "nothing is started before the download ends";
+        EXPECT_EQ(journal.back(), "Begin " + ClientUtf8) << "nothing is started before the download ends";
     }
 }
 
@@ -252,8 +257,8 @@ TEST_F(LauncherTest, DownloadedClientIsSavedShownAndStarted)
 
     ASSERT_EQ(files.files.count(Client), 1u);
     EXPECT_EQ(AsString(files.files.at(Client)), program);
-    EXPECT_EQ(From("Status Aktuelle"),
-              (Journal{"Status Aktuelle Version wird geladen: 524288", "Refresh",
+    EXPECT_EQ(From("Begin"),
+              (Journal{"Begin " + ClientUtf8, "Status Aktuelle Version wird geladen: 524288", "Refresh",
                        "Status Aktuelle Version wird geladen: 1048576", "Refresh", "Save " + ClientUtf8,
                        "Status Beendet: 1.048.576 bytes (4194,3 kbps)",
                        "Status Aktuelle Version wird gestartet...", "FileExists " + ClientUtf8}) +
@@ -275,21 +280,22 @@ TEST_F(LauncherTest, TheLogRecordsEachStepAndWhyAReadOrASaveFailed)
                   "http://updates.example:8080/tamorix/tamorix.exe; Signaturprüfung aus",
                   "Versionstext gelesen: 9 Bytes in 0 ms: \"5.3.1.7\\r\\n\", angekündigt \"5.3.1.7\"",
                   "Lokale Version \"5.2.0.14\"", "Entscheidung: Versionen verschieden, der Client wird geladen",
-                  "Client gelesen: 512 Bytes in 250 ms", "Client gespeichert: C:\\Programme\\Fernwartung\\tamorix.exe",
+                  "Client gelesen: 1024 Bytes in 250 ms",
+                  "Client gespeichert: C:\\Programme\\Fernwartung\\tamorix.exe",
                   "Client gestartet: C:\\Programme\\Fernwartung\\tamorix.exe (Antwort der Shell 42)",
                   "Ende mit Code 0"}));
 
     Reset();
     platform.files.clear();
     StartWithFailingVersionRead();
-    files.refuse = HostError(32, u"Die Datei wird von einem anderen Prozess verwendet");
+    files.placeFailures.assign(200, HostError(1392, u"Die Datei ist beschädigt", ErrorOrigin::SystemCode));
     ClientArrives(ProgramBytes());
-    EXPECT_EQ(Logged({"Versionstext", "Lokaler", "Client nicht", "Kein"}),
+    EXPECT_EQ(Logged({"Versionstext", "Lokaler", "Update", "Kein", "Ende"}),
               (std::vector<std::string>{
                   "Versionstext nicht gelesen: Fehler 31001: HTTP 404 (nach 0 ms)",
                   "Lokaler Client fehlt: C:\\Programme\\Fernwartung\\tamorix.exe; Entscheidung: der Client wird geladen",
-                  "Client nicht gespeichert: Fehler 32: Die Datei wird von einem anderen Prozess verwendet",
-                  "Kein Client zu starten: Warnung angezeigt"}));
+                  "Update nicht angewendet (Datei nicht geschrieben): Fehler 1392: Die Datei ist beschädigt",
+                  "Kein Client gestartet: Warnung angezeigt", "Ende mit Code 2"}));
 
     Reset();
     platform.files[Client] = u"";
@@ -298,6 +304,8 @@ TEST_F(LauncherTest, TheLogRecordsEachStepAndWhyAReadOrASaveFailed)
     EXPECT_EQ(Logged({"Lokaler", "Client nicht"}),
               (std::vector<std::string>{"Lokaler Client ohne Versionsangabe: C:\\Programme\\Fernwartung\\tamorix.exe",
                                         "Client nicht gelesen: Fehler 31004: Verbindung abgebrochen (nach 0 ms)"}));
+    EXPECT_EQ(Logged({"Update"}), (std::vector<std::string>{"Update nicht angewendet (Download fehlgeschlagen): Fehler 31004: "
+                                                              "Verbindung abgebrochen"}));
 }
 
 TEST_F(LauncherTest, ALongAnswerIsLoggedByItsStartAndASavedClientOfAnotherVersionIsNamed)
@@ -341,14 +349,14 @@ TEST_F(LauncherTest, WithPinsASignedClientIsCheckedWhereItLiesBeforeItReplacesTh
         ClientArrives(ProgramBytes());
 
         ASSERT_EQ(files.files.count(Client), 1u);
-        ASSERT_EQ(files.checked.size(), 1u);
-        EXPECT_EQ(AsString(files.checked[0]), ProgramBytes()) << "the bytes checked are the bytes saved";
-        const auto save = IndexOf(journal, "Save " + ClientUtf8);
+        EXPECT_EQ(AsString(files.files.at(Client)), ProgramBytes());
+        // Checked where it lies written, before it takes the client's place.
         const auto inspect = IndexOf(journal, "Inspect C:\\Temp\\geprueft.tmp");
+        const auto save = IndexOf(journal, "Save " + ClientUtf8);
         const auto starting = IndexOf(journal, "Status Aktuelle Version wird gestartet...");
-        EXPECT_LT(save, inspect);
-        EXPECT_LT(inspect, starting);
-        EXPECT_EQ(From("ShellExecute"), Ending(StartOf(ClientUtf8)));
+        EXPECT_LT(inspect, save);
+        EXPECT_LT(save, starting);
+        EXPECT_LT(starting, static_cast<std::ptrdiff_t>(journal.size()));
     }
 }
 
@@ -371,8 +379,10 @@ TEST_F(LauncherTest, WithPinsAnUnsignedForeignOrChangedClientReplacesNothingAndT
         ClientArrives(ProgramBytes());
 
         EXPECT_TRUE(files.files.empty()) << std::hex << findings.trust;
-        EXPECT_EQ(IndexOf(journal, "Status Aktuelle Version wird gestartet..."), static_cast<std::ptrdiff_t>(journal.size()));
-        EXPECT_EQ(From("ShellExecute"), Ending(StartOf(ClientUtf8)));
+        EXPECT_EQ(From("Discard"), (Journal{"Discard " + ClientUtf8, "FileExists " + ClientUtf8,
+                                            "Status Vorhandene Version wird gestartet..."}) +
+                                       Ending(StartOf(ClientUtf8)));
+        EXPECT_EQ(Logged({"Update"}), (std::vector<std::string>{"Update nicht angewendet (Signatur abgelehnt): der Client wird verworfen"}));
     }
 }
 
@@ -384,7 +394,7 @@ TEST_F(LauncherTest, WithPinsARefusedDownloadWithoutAClientBringsTheWarning)
     ClientArrives(ProgramBytes());
     EXPECT_TRUE(files.files.empty());
     ASSERT_FALSE(From("MessageBox").empty());
-    EXPECT_EQ(journal.back(), "EndProcess");
+    EXPECT_EQ(journal.back(), "EndProcess 2");
 }
 
 TEST_F(LauncherTest, WithoutPinsNothingIsInspectedAndAnHttpsServerKeepsItsScheme)
@@ -398,11 +408,10 @@ TEST_F(LauncherTest, WithoutPinsNothingIsInspectedAndAnHttpsServerKeepsItsScheme
     EXPECT_EQ(reads1.reads[0].target, u"https://updates.example:8443/tamorix/tamorix.exe");
     ClientArrives(ProgramBytes());
     EXPECT_EQ(files.files.count(Client), 1u);
-    EXPECT_TRUE(files.checked.empty());
     EXPECT_TRUE(From("Inspect").empty());
 }
 
-TEST_F(LauncherTest, FailedClientDownloadStartsTheExistingClientAndKeepsTheLastProgressText)
+TEST_F(LauncherTest, FailedClientDownloadStartsTheExistingClientAndSaysSo)
 {
     platform.files[Client] = u"5.2.0.14";
     StartWithServerVersion("5.3.1.7");
@@ -411,21 +420,170 @@ TEST_F(LauncherTest, FailedClientDownloadStartsTheExistingClientAndKeepsTheLastP
     ClientFails();
 
     EXPECT_TRUE(files.files.empty());
-    EXPECT_EQ(Captions().back(), "Aktuelle Version wird geladen: 2");
     EXPECT_EQ(From("Status Aktuelle"),
-              (Journal{"Status Aktuelle Version wird geladen: 2", "Refresh", "FileExists " + ClientUtf8}) +
+              (Journal{"Status Aktuelle Version wird geladen: 2", "Refresh", "Discard " + ClientUtf8,
+                       "FileExists " + ClientUtf8, "Status Vorhandene Version wird gestartet..."}) +
                   Ending(StartOf(ClientUtf8)));
 }
 
-TEST_F(LauncherTest, DownloadThatIsNoWindowsProgramNeverReplacesTheClient)
+TEST_F(LauncherTest, OnlyAWholeProgramReplacesTheClientAndACutOffClientOnDiskIsFetchedAgain)
+{
+    const std::string program = ProgramBytes(0x1000);
+    const std::pair<std::string, std::string> answers[] = {
+        {"<!DOCTYPE html><html><body>Anmeldung erforderlich</body></html>", "Antwort ist kein Windows-Programm"},
+        {program.substr(0, program.size() / 2), "Download unvollständig"},
+        {program.substr(0, program.size() - 1), "Download unvollständig"},
+    };
+    for (const auto& [answer, cause] : answers) {
+        Reset();
+        platform.files[Client] = u"5.2.0.14";
+        StartWithServerVersion("5.3.1.7");
+        ClientArrives(answer);
+        EXPECT_TRUE(files.files.empty()) << cause;
+        EXPECT_EQ(Logged({"Update"}), (std::vector<std::string>{"Update nicht angewendet (" + cause + "): der Client wird verworfen"}));
+        EXPECT_EQ(Captions(), (std::vector<std::string>{"", "Vorhandene Version wird gestartet..."}));
+        EXPECT_EQ(From("ShellExecute"), Ending(StartOf(ClientUtf8)));
+    }
+
+    // Cut off on disk, it still carries the announced version, and even a failed version read does not make it current.
+    for (const ProgramShape shape : {ProgramShape::Incomplete, ProgramShape::NotAProgram}) {
+        for (const bool versionRead : {true, false}) {
+            Reset();
+            platform.files[Client] = versionRead ? u"5.3.1.7" : u"";
+            platform.shapes[Client] = shape;
+            versionRead ? StartWithServerVersion("5.3.1.7") : StartWithFailingVersionRead();
+            EXPECT_EQ(reads1.reads.size(), 1u);
+            ClientArrives(program);
+            EXPECT_EQ(AsString(files.files.at(Client)), program);
+            EXPECT_EQ(journal.back(), "EndProcess 0");
+        }
+    }
+}
+
+TEST_F(LauncherTest, AnUpdateThatCannotBeWrittenIsNotFetchedOrStopsWhereTheDiskRunsFull)
+{
+    const std::pair<HostError, std::string> refusals[] = {
+        {HostError(5, u"Zugriff verweigert", ErrorOrigin::SystemCode), "Ordner oder Datei nicht beschreibbar"},
+        {HostError(19, u"Schreibgeschützt", ErrorOrigin::SystemCode), "Ordner oder Datei nicht beschreibbar"},
+        {HostError(112, u"Nicht genügend Speicher", ErrorOrigin::SystemCode), "Datenträger voll"},
+    };
+    for (const auto& [refusal, cause] : refusals) {
+        Reset();
+        platform.files[Client] = u"5.2.0.14";
+        files.refuse = refusal;
+        StartWithServerVersion("5.3.1.7");
+        EXPECT_TRUE(reads1.reads.empty()) << cause;
+        EXPECT_EQ(Captions(), (std::vector<std::string>{"", "Vorhandene Version wird gestartet..."}));
+        EXPECT_EQ(From("ShellExecute"), Ending(StartOf(ClientUtf8)));
+        EXPECT_EQ(Logged({"Update"}).at(0).rfind("Update nicht angewendet (" + cause + "): Fehler ", 0), 0u);
+    }
+
+    Reset();
+    files.refuse.reset();
+    platform.files[Client] = u"5.2.0.14";
+    files.writeFailure = HostError(112, u"Nicht genügend Speicher", ErrorOrigin::SystemCode);
+    files.writeFailsAfter = 300;
+    StartWithServerVersion("5.3.1.7");
+    reads1.Arrive(ProgramBytes(0x1000).substr(0, 200));
+    reads1.Progress(ReadValue::OfBytes(reads1.Snapshot()));
+    EXPECT_TRUE(reads1.cancels.empty());
+    reads1.Arrive(ProgramBytes(0x1000).substr(200, 200));
+    reads1.Progress(ReadValue::OfBytes(reads1.Snapshot()));
+    EXPECT_EQ(reads1.cancels.size(), 1u) << "the download stops where the disk ran full";
+    EXPECT_EQ(From("Status Aktuelle Version wird geladen: 400"),
+              (Journal{"Status Aktuelle Version wird geladen: 400", "Refresh", "Discard " + ClientUtf8,
+                       "FileExists " + ClientUtf8, "Status Vorhandene Version wird gestartet..."}) +
+                  Ending(StartOf(ClientUtf8)));
+}
+
+TEST_F(LauncherTest, AFileAnotherProgramHoldsForAMomentIsTriedAgainWhileTheWindowStaysAlive)
 {
     platform.files[Client] = u"5.2.0.14";
+    files.files[Client] = {'o', 'l', 'd'};
+    files.placeFailures = {SharingViolation, SharingViolation};
+    platform.shellAnswers = {26, 32};
     StartWithServerVersion("5.3.1.7");
-    ClientArrives("<!DOCTYPE html><html><body>Anmeldung erforderlich</body></html>");
+    EveryStepTakes(100);
+    const int before = pump.steps;
+    ClientArrives(ProgramBytes());
 
-    EXPECT_TRUE(files.files.empty());
-    EXPECT_EQ(Captions(), std::vector<std::string>{""});
-    EXPECT_EQ(From("ShellExecute"), Ending(StartOf(ClientUtf8)));
+    EXPECT_EQ(AsString(files.files.at(Client)), ProgramBytes());
+    EXPECT_EQ(std::count(journal.begin(), journal.end(), "Place refused " + ClientUtf8), 2);
+    EXPECT_EQ(std::count(journal.begin(), journal.end(), StartOf(ClientUtf8)), 3);
+    EXPECT_EQ(pump.steps - before, 4 * 3 + 20) << "each retry 250 ms later, pumping, then the final wait";
+    // The previous client stays aside until the new one has started.
+    const auto removed = IndexOf(journal, "Remove " + ClientUtf8 + ".~alt");
+    ASSERT_LT(removed, static_cast<std::ptrdiff_t>(journal.size()));
+    EXPECT_EQ(journal[removed - 1], StartOf(ClientUtf8)) << "removed once the new one has started";
+    EXPECT_EQ(files.files.count(Client + u".~alt"), 0u);
+    EXPECT_EQ(Captions().back(), "Aktuelle Version wird gestartet...");
+
+    // Held for longer than the retries last: the old client stays and starts.
+    Reset();
+    platform.files[Client] = u"5.2.0.14";
+    files.files[Client] = {'o', 'l', 'd'};
+    files.placeFailures.assign(100, SharingViolation);
+    StartWithServerVersion("5.3.1.7");
+    EveryStepTakes(100);
+    ClientArrives(ProgramBytes());
+    EXPECT_EQ(AsString(files.files.at(Client)), "old");
+    EXPECT_EQ(Captions().back(), "Vorhandene Version wird gestartet...");
+    EXPECT_EQ(Logged({"Update"}).at(0).rfind("Update nicht angewendet (Datei in Gebrauch): Fehler 32", 0), 0u);
+    EXPECT_EQ(journal.back(), "EndProcess 0");
+}
+
+TEST_F(LauncherTest, ANewClientThatDoesNotStartMakesWayForThePreviousOne)
+{
+    platform.files[Client] = u"5.2.0.14";
+    files.files[Client] = {'o', 'l', 'd'};
+    platform.shellAnswers = {11};
+    StartWithServerVersion("5.3.1.7");
+    ClientArrives(ProgramBytes());
+
+    EXPECT_EQ(AsString(files.files.at(Client)), "old");
+    EXPECT_EQ(From("Move"), (Journal{"Move " + ClientUtf8 + ".~alt -> " + ClientUtf8,
+                                     "Status Vorhandene Version wird gestartet..."}) +
+                                Ending(StartOf(ClientUtf8)));
+    EXPECT_EQ(Logged({"Update"}), (std::vector<std::string>{"Update nicht angewendet (der neue Client startet nicht): der vorige ist zurückgelegt"}));
+}
+
+TEST_F(LauncherTest, OneLauncherAtATimeReplacesAFoldersClientAndLeftoversAreRemovedUnderTheLock)
+{
+    const Text held = Client + u".~1-2-0.alt";
+    files.leftovers = {Client + u".~7-8-0.tmp", held};
+    files.refusedNames = {held};
+    files.lockHeldTimes = 3;
+    platform.files[Client] = u"5.3.1.7";
+    EveryStepTakes(100);
+    StartWithServerVersion("5.3.1.7");
+    EXPECT_EQ(std::count(journal.begin(), journal.end(), "Lock " + ClientUtf8), 4);
+    EXPECT_EQ(From("Lock").size(), From("Remove").size() + 4 + 3 * 5) << "between the tries, 250 ms of pumping";
+    EXPECT_EQ(From("Remove"), (Journal{"Remove " + ClientUtf8 + ".~7-8-0.tmp", "Remove " + Utf8FromText(held),
+                                       "FileExists " + ClientUtf8, "GetFileVersion " + ClientUtf8,
+                                       "ShapeOfProgramFile " + ClientUtf8, "FileExists " + ClientUtf8}) +
+                                  Ending(StartOf(ClientUtf8)));
+    EXPECT_EQ(Logged({"Übrig"}).size(), 2u);
+
+    // Held for longer than the limit: the client that is there starts as it is.
+    Reset();
+    files.lockHeldTimes = 10000;
+    platform.files[Client] = u"5.2.0.14";
+    EveryStepTakes(100);
+    const std::int32_t began = ticks.now;
+    StartWithServerVersion("5.3.1.7");
+    EXPECT_TRUE(reads1.reads.empty());
+    EXPECT_TRUE(From("GetFileVersion").empty());
+    EXPECT_EQ(ticks.now - began, 100 + 120'000 + 20 * 100) << "the version step, the limit, the final wait";
+    EXPECT_EQ(Captions().back(), "Vorhandene Version wird gestartet...");
+    EXPECT_EQ(journal.back(), "EndProcess 0");
+
+    // Where no lock can be made, the launcher goes on without one.
+    Reset();
+    files.lockHeldTimes = 0;
+    files.lockFailure = HostError(5, u"Zugriff verweigert", ErrorOrigin::SystemCode);
+    platform.files[Client] = u"5.2.0.14";
+    StartWithServerVersion("5.3.1.7");
+    EXPECT_EQ(reads1.reads.size(), 1u);
 }
 
 TEST_F(LauncherTest, FailedVersionReadWithAClientWithoutVersionInformationStartsItWithoutDownload)
@@ -455,14 +613,24 @@ TEST_F(LauncherTest, MissingClientIsDownloadedAndStarted)
     EXPECT_EQ(From("ShellExecute"), Ending(StartOf(ClientUtf8)));
 }
 
-TEST_F(LauncherTest, NothingToStartWarnsThenWaitsAndEnds)
+TEST_F(LauncherTest, NothingToStartOrAClientThatDoesNotStartWarnsThenWaitsAndEndsWithCodeTwo)
 {
+    const std::string warning = "MessageBox owner=4660 style=48 title=Quorvelinde prompt=Die Quorvelinde konnte nicht "
+                                "gestartet werden.\r\n\r\nBitte wenden Sie sich an Ihren Administrator.";
     StartWithFailingVersionRead();
     ClientFails();
-    EXPECT_EQ(From("FileExists"),
-              (Journal{"FileExists " + ClientUtf8, "FileExists " + ClientUtf8}) +
-                  Ending("MessageBox owner=4660 style=48 title=Quorvelinde prompt=Die Quorvelinde konnte nicht "
-                         "gestartet werden.\r\n\r\nBitte wenden Sie sich an Ihren Administrator."));
+    EXPECT_EQ(From("FileExists"), (Journal{"FileExists " + ClientUtf8, "Begin " + ClientUtf8, "Discard " + ClientUtf8,
+                                           "FileExists " + ClientUtf8}) +
+                                      Ending(warning, 2));
+
+    Reset();
+    platform.files[Client] = u"5.2.0.14";
+    platform.shellAnswers = {11};
+    StartWithServerVersion("5.2.0.14");
+    EXPECT_EQ(From("ShellExecute"), Journal{StartOf(ClientUtf8)} + Ending(warning, 2));
+    EXPECT_EQ(Logged({"Client nicht", "Kein", "Ende"}),
+              (std::vector<std::string>{"Client nicht gestartet: C:\\Programme\\Fernwartung\\tamorix.exe (Antwort der Shell 11)",
+                                        "Kein Client gestartet: Warnung angezeigt", "Ende mit Code 2"}));
 }
 
 TEST_F(LauncherTest, ProgramInADriveRootSavesAndStartsTheSameFile)
@@ -506,7 +674,7 @@ TEST_F(LauncherTest, VersionWaitSleepsBetweenStepsAndGivesUpAfterSixtySecondsWit
     ASSERT_EQ(reads1.reads.size(), 1u) << "a missing version counts as a failed version read";
     // Each step is followed by a wait for the next message, bounded by the time that is left.
     const Journal fromWait = From("Pump");
-    const Journal wait(fromWait.begin(), std::find(fromWait.begin(), fromWait.end(), "FileExists " + ClientUtf8));
+    const Journal wait(fromWait.begin(), std::find(fromWait.begin(), fromWait.end(), "Lock " + ClientUtf8));
     ASSERT_EQ(wait.size(), 119u);
     for (std::size_t i = 0; i < wait.size(); ++i) {
         EXPECT_EQ(wait[i], i % 2 == 0 ? "Pump" : "Wait " + std::to_string(60'000 - 1000 * static_cast<int>(i / 2 + 1)))
@@ -532,7 +700,7 @@ TEST_F(LauncherTest, ARefusedClientReadWithoutAClientBringsTheWarning)
     StartWithFailingVersionRead();
     ASSERT_FALSE(From("MessageBox").empty());
     EXPECT_EQ(From("MessageBox").size(), 43u) << "the warning, then the final wait and the end";
-    EXPECT_EQ(journal.back(), "EndProcess");
+    EXPECT_EQ(journal.back(), "EndProcess 2");
 }
 
 TEST_F(LauncherTest, VersionArrivingJustBeforeTheLimitCounts)

@@ -31,6 +31,7 @@ public:
         const std::vector<std::uint8_t> bytes = ReadAllBytes(fileName, 0);
         return Text(bytes.begin(), bytes.end());
     }
+    ProgramShape ShapeOfProgramFile(const Text&) override { return ProgramShape::Whole; }
 
 private:
     RecordingFileOutput& m_output;
@@ -59,6 +60,10 @@ public:
         m_inner.ReplaceWithBytes(fileName, bytes, check);
     }
     void Remove(const Text& fileName) override { m_inner.Remove(fileName); }
+    std::unique_ptr<PendingFile> BeginReplace(const Text& fileName) override { return m_inner.BeginReplace(fileName); }
+    void MoveReplacing(const Text& from, const Text& to) override { m_inner.MoveReplacing(from, to); }
+    std::vector<Text> Leftovers(const Text& fileName) override { return m_inner.Leftovers(fileName); }
+    std::unique_ptr<FileLock> TryLock(const Text& fileName) override { return m_inner.TryLock(fileName); }
 
 private:
     FileOutput& m_inner;

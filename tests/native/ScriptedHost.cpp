@@ -40,9 +40,7 @@ void ScriptedReadService::Complete(ReadValue value, ResultKind kind)
 void RecordingFileOutput::ReplaceWithBytes(const Text& fileName, const ByteSnapshot& bytes,
                                            const WrittenFileCheck& check)
 {
-    if (journal) {
-        journal->push_back("Save " + Utf8FromText(fileName));
-    }
+    Note("Save " + Utf8FromText(fileName));
     if (refuse) {
         throw *refuse;
     }
@@ -56,19 +54,120 @@ void RecordingFileOutput::ReplaceWithBytes(const Text& fileName, const ByteSnaps
     files[fileName] = bytes.ToVector();
 }
 
+class RecordingPendingFile final : public PendingFile {
+public:
+    RecordingPendingFile(RecordingFileOutput& output, Text target) : m_output(output), m_target(std::move(target)) {}
+    ~RecordingPendingFile() override
+    {
+        if (!m_placed) {
+            m_output.Note("Discard " + Utf8FromText(m_target));
+        }
+    }
+
+    void CatchUp(const ByteSnapshot& bytes) override
+    {
+        const std::vector<std::uint8_t> all = bytes.ToVector();
+        if (m_output.writeFailure && all.size() >= m_output.writeFailsAfter) {
+            throw *m_output.writeFailure;
+        }
+        if (all.size() > m_bytes.size()) {
+            m_bytes.insert(m_bytes.end(), all.begin() + static_cast<std::ptrdiff_t>(m_bytes.size()), all.end());
+        }
+    }
+    HeldFile Written() override { return {m_output.checkedName}; }
+    const ByteSource& Bytes() override
+    {
+        m_source.emplace(m_bytes);
+        return *m_source;
+    }
+    void Replace() override { Place(); }
+    Text PlaceKeepingPrevious() override
+    {
+        auto& failures = m_output.placeFailures;
+        if (!failures.empty()) {
+            const HostError failure = failures.front();
+            failures.erase(failures.begin());
+            m_output.Note("Place refused " + Utf8FromText(m_target));
+            throw failure;
+        }
+        Text aside;
+        if (m_output.files.count(m_target)) {
+            aside = m_target + u".~alt";
+            m_output.files[aside] = m_output.files[m_target];
+        }
+        Place();
+        return aside;
+    }
+
+private:
+    void Place()
+    {
+        m_output.Note("Save " + Utf8FromText(m_target));
+        m_output.RefuseIfNamed(m_target);
+        m_output.files[m_target] = m_bytes;
+        m_placed = true;
+    }
+
+    RecordingFileOutput& m_output;
+    Text m_target;
+    std::vector<std::uint8_t> m_bytes;
+    std::optional<BytesInMemory> m_source;
+    bool m_placed = false;
+};
+
+std::unique_ptr<PendingFile> RecordingFileOutput::BeginReplace(const Text& fileName)
+{
+    Note("Begin " + Utf8FromText(fileName));
+    if (refuse) {
+        throw *refuse;
+    }
+    return std::make_unique<RecordingPendingFile>(*this, fileName);
+}
+
+void RecordingFileOutput::MoveReplacing(const Text& from, const Text& to)
+{
+    Note("Move " + Utf8FromText(from) + " -> " + Utf8FromText(to));
+    RefuseIfNamed(from);
+    files[to] = files.at(from);
+    files.erase(from);
+}
+
 void RecordingFileOutput::Remove(const Text& fileName)
 {
-    if (journal) {
-        journal->push_back("Remove " + Utf8FromText(fileName));
-    }
+    Note("Remove " + Utf8FromText(fileName));
     RefuseIfNamed(fileName);
     files.erase(fileName);
+}
+
+std::vector<Text> RecordingFileOutput::Leftovers(const Text&)
+{
+    return leftovers;
+}
+
+std::unique_ptr<FileLock> RecordingFileOutput::TryLock(const Text& fileName)
+{
+    Note("Lock " + Utf8FromText(fileName));
+    if (lockFailure) {
+        throw *lockFailure;
+    }
+    if (lockHeldTimes > 0) {
+        --lockHeldTimes;
+        return nullptr;
+    }
+    return std::make_unique<FileLock>();
+}
+
+void RecordingFileOutput::Note(const std::string& entry)
+{
+    if (journal) {
+        journal->push_back(entry);
+    }
 }
 
 void RecordingFileOutput::RefuseIfNamed(const Text& fileName) const
 {
     if (std::find(refusedNames.begin(), refusedNames.end(), fileName) != refusedNames.end()) {
-        throw HostError(5, u"Zugriff verweigert: " + fileName);
+        throw HostError(5, u"Zugriff verweigert: " + fileName, ErrorOrigin::SystemCode);
     }
 }
 

@@ -63,7 +63,11 @@ public:
 class RecordingFileOutput final : public FileOutput {
 public:
     void ReplaceWithBytes(const Text& fileName, const ByteSnapshot& bytes, const WrittenFileCheck& check = {}) override;
+    std::unique_ptr<PendingFile> BeginReplace(const Text& fileName) override;
+    void MoveReplacing(const Text& from, const Text& to) override;
     void Remove(const Text& fileName) override;
+    std::vector<Text> Leftovers(const Text& fileName) override;
+    std::unique_ptr<FileLock> TryLock(const Text& fileName) override;
 
     std::map<Text, std::vector<std::uint8_t>> files;
     // The name under which a checked file is offered to its check, and what it held.
@@ -72,10 +76,22 @@ public:
     std::optional<HostError> refuse;
     // Writes and removals of these names fail, as a locked or read-only file would.
     std::vector<Text> refusedNames;
-    // When set, each save is journalled as "Save <file name>", each removal as "Remove <file name>".
+    // A pending file's writes fail with this once it holds `writeFailsAfter` bytes or more.
+    std::optional<HostError> writeFailure;
+    std::size_t writeFailsAfter = 0;
+    // The next placements of a pending file fail with these, one each, in order.
+    std::vector<HostError> placeFailures;
+    // What Leftovers reports.
+    std::vector<Text> leftovers;
+    // TryLock finds the lock held this many times; with `lockFailure` it throws that.
+    int lockHeldTimes = 0;
+    std::optional<HostError> lockFailure;
+    // When set, each save is journalled as "Save <file name>", each removal as "Remove <file name>", and so on.
     Journal* journal = nullptr;
 
 private:
+    friend class RecordingPendingFile;
+    void Note(const std::string& entry);
     void RefuseIfNamed(const Text& fileName) const;
 };
 

@@ -22,10 +22,20 @@ Text ScriptedFileQueries::GetFileVersion(const Text& fileName)
     return m_files.at(fileName);
 }
 
+ProgramShape ScriptedFileQueries::ShapeOfProgramFile(const Text& fileName)
+{
+    m_journal.push_back("ShapeOfProgramFile " + Utf8FromText(fileName));
+    if (m_failure) {
+        throw *m_failure;
+    }
+    const auto found = m_shapes.find(fileName);
+    return found == m_shapes.end() ? ProgramShape::Whole : found->second;
+}
+
 std::unique_ptr<FileQueries> ScriptedPlatform::CreateFileSystemObject()
 {
     ++fileSystemObjectsCreated;
-    return std::make_unique<ScriptedFileQueries>(m_journal, files, fileQueryFailure);
+    return std::make_unique<ScriptedFileQueries>(m_journal, files, shapes, fileQueryFailure);
 }
 
 Text ScriptedPlatform::TextFromAnsiBytes(const std::vector<std::uint8_t>& bytes)
@@ -39,7 +49,12 @@ std::intptr_t ScriptedPlatform::ShellExecuteFile(WindowHandle owner, const Text&
     m_journal.push_back("ShellExecute owner=" + std::to_string(owner) + " verb=" + Utf8FromText(verb) + " file=" +
                         Utf8FromText(file) + " parameters=[" + Utf8FromText(parameters) + "] directory=[" +
                         Utf8FromText(directory) + "] show=" + std::to_string(showCommand));
-    return 42;
+    if (shellAnswers.empty()) {
+        return 42;
+    }
+    const std::intptr_t answer = shellAnswers.front();
+    shellAnswers.erase(shellAnswers.begin());
+    return answer;
 }
 
 void ScriptedPlatform::SetWindowPos(WindowHandle window, WindowHandle insertAfter, std::int32_t x, std::int32_t y,
@@ -62,9 +77,9 @@ void ScriptedPlatform::Sleep(std::int32_t milliseconds)
     m_journal.push_back("Sleep " + std::to_string(milliseconds));
 }
 
-void ScriptedPlatform::EndProcess()
+void ScriptedPlatform::EndProcess(std::uint32_t exitCode)
 {
-    m_journal.push_back("EndProcess");
+    m_journal.push_back("EndProcess " + std::to_string(exitCode));
 }
 
 SignatureFindings ScriptedSignatures::Inspect(const HeldFile& file)

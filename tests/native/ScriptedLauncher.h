@@ -22,16 +22,19 @@ namespace qv::test {
 
 class ScriptedFileQueries final : public FileQueries {
 public:
-    ScriptedFileQueries(Journal& journal, const std::map<Text, Text>& files, const std::optional<HostError>& failure)
-        : m_journal(journal), m_files(files), m_failure(failure)
+    ScriptedFileQueries(Journal& journal, const std::map<Text, Text>& files, const std::map<Text, ProgramShape>& shapes,
+                        const std::optional<HostError>& failure)
+        : m_journal(journal), m_files(files), m_shapes(shapes), m_failure(failure)
     {
     }
     bool FileExists(const Text& fileName) override;
     Text GetFileVersion(const Text& fileName) override;
+    ProgramShape ShapeOfProgramFile(const Text& fileName) override;
 
 private:
     Journal& m_journal;
     const std::map<Text, Text>& m_files;
+    const std::map<Text, ProgramShape>& m_shapes;
     const std::optional<HostError>& m_failure;
 };
 
@@ -44,20 +47,23 @@ public:
     // Latin-1, as a single-byte ANSI code page would do it for these bytes.
     Text TextFromAnsiBytes(const std::vector<std::uint8_t>& bytes) override;
     NumberSeparators UserNumberSeparators() override { return {u",", u"."}; }
+    // Answers from `shellAnswers` in turn, then 42 (started).
     std::intptr_t ShellExecuteFile(WindowHandle owner, const Text& verb, const Text& file, const Text& parameters,
                           const Text& directory, std::int32_t showCommand) override;
     void SetWindowPos(WindowHandle window, WindowHandle insertAfter, std::int32_t x, std::int32_t y, std::int32_t cx,
                       std::int32_t cy, std::uint32_t flags) override;
     void ShowMessageBox(WindowHandle owner, const Text& prompt, std::uint32_t style, const Text& title) override;
     void Sleep(std::int32_t milliseconds) override;
-    void EndProcess() override;
+    void EndProcess(std::uint32_t exitCode) override;
 
     Text programPath = u"C:\\Programme\\Fernwartung";
-    // Files that exist, with the version each reports.
+    // Files that exist, with the version each reports; whole programs unless `shapes` says otherwise.
     std::map<Text, Text> files;
+    std::map<Text, ProgramShape> shapes;
     // When set, every file query fails with it.
     std::optional<HostError> fileQueryFailure;
     int fileSystemObjectsCreated = 0;
+    std::vector<std::intptr_t> shellAnswers;
 
 private:
     Journal& m_journal;
