@@ -75,9 +75,11 @@ def link_launcher(build_dir, server, output, pins=(), recipe="launcher-link.json
                        check=True)
 
 
-def run_log_lines(build_dir, pid):
+def run_log_lines(build_dir, pid, folder=None):
     """The lines the launcher process `pid` wrote to its run log in the build's
-    Wine prefix (several runs share the file), without their time and process."""
+    Wine prefix, without their time and process. Several runs share the file
+    and Wine reuses process ids: with `folder` (a Unix path), only the lines
+    from the last run that began in that program folder."""
     lines = []
     pattern = os.path.join(build_dir, "wineprefix", "drive_c", "users", "*", "AppData", "Local", "Quorvelinde",
                            "Quorvelinde.log*")
@@ -85,6 +87,10 @@ def run_log_lines(build_dir, pid):
     for path in sorted(glob.glob(pattern), reverse=True):
         with open(path, encoding="utf-8", errors="replace") as f:
             lines += [line.rstrip("\r\n").split(marker, 1)[1] for line in f if marker in line]
+    if folder:
+        beginning = " in %s\\;" % windows_path(folder)
+        begun = [i for i, line in enumerate(lines) if line.startswith("Quorvelinde ") and beginning in line]
+        lines = lines[begun[-1]:] if begun else []
     return lines
 
 
@@ -112,8 +118,9 @@ def file_version(path):
 def probe_command(build_dir, program, log, seconds, hold=None, close_after_ms=None):
     """The command that starts `program` (a Unix path or a Windows path) under
     the window probe, which kills it after `seconds`. `hold` = ("read" or
-    "none", Unix path) keeps that file open meanwhile; `close_after_ms` asks the
-    program's window to close that long after it showed."""
+    "none", Unix path) keeps that file open meanwhile, ("scan", Unix folder)
+    opens each new program file there for a moment as a virus scanner does;
+    `close_after_ms` asks the program's window to close that long after it showed."""
     target = program if ":" in program else windows_path(program)
     command = [os.path.join(build_dir, "wine-run"), os.path.join(build_dir, "window_probe.exe"),
                windows_path(log), str(seconds), target]
@@ -151,9 +158,10 @@ def read_probe_log(log):
         return [json.loads(line) for line in f if line.endswith("\n")]
 
 
-def read_starts(folder):
-    """The stub client's starts in `folder`: dicts with t, version, folder."""
-    path = os.path.join(folder, STARTED_MARKER)
+def read_starts(folder, path=None):
+    """The stub client's starts in `folder` (or in the file `path` that
+    QV_STUB_STARTS named): dicts with t, version, folder."""
+    path = path or os.path.join(folder, STARTED_MARKER)
     if not os.path.exists(path):
         return []
     starts = []

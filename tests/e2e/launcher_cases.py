@@ -8,10 +8,12 @@ and the file system end up with.
   launcher_cases.py --list              the case names
 """
 
+import contextlib
 import filecmp
 import glob
 import os
 import shutil
+import subprocess
 import sys
 import tempfile
 import time
@@ -24,6 +26,7 @@ from run_with_server import start_server, stop_server  # noqa: E402
 OLD, NEW, PLAIN = "stub_client_old", "stub_client_new", "stub_client_plain"
 OLD_VERSION, NEW_VERSION = "5.2.0.14", "5.3.1.7"
 STATUS_STARTING = "Aktuelle Version wird gestartet..."
+STATUS_EXISTING = "Vorhandene Version wird gestartet..."
 STATUS_LOADING = "Aktuelle Version wird geladen: "
 WARNING = ("Die Quorvelinde konnte nicht gestartet werden.\r\n\r\n"
            "Bitte wenden Sie sich an Ihren Administrator.")
@@ -104,9 +107,9 @@ def stub(run, name):
     return os.path.join(run.build, name + ".exe")
 
 
-def expect_one_start(run, version, folder, windows_folder=None):
+def expect_one_start(run, version, folder, windows_folder=None, starts_file=None):
     """The stub client was started once, from `folder` (as Windows names it)."""
-    starts = kit.read_starts(folder)
+    starts = kit.read_starts(folder, starts_file)
     expected_folder = windows_folder or kit.windows_path(folder)
     if run.check(len(starts) == 1, "expected one client start, saw %d" % len(starts)):
         run.check(starts[0]["version"] == version,
@@ -141,7 +144,7 @@ def expect_logged(run, events, *starts):
     started = event(events, "started")
     if not run.check(started, "the probe did not report the launcher's process"):
         return []
-    lines = kit.run_log_lines(run.build, started[0]["pid"])
+    lines = kit.run_log_lines(run.build, started[0]["pid"], run.program)
     at = 0
     for start in starts:
         found = next((i for i in range(at, len(lines)) if lines[i].startswith(start)), None)
@@ -152,7 +155,8 @@ def expect_logged(run, events, *starts):
 
 
 def no_temporary_files(run, folder):
-    leftovers = [name for name in os.listdir(folder) if name.endswith(".tmp")]
+    """Nothing of the launcher's own naming ("tamorix.exe.~..."): no file being written, none moved aside."""
+    leftovers = [name for name in os.listdir(folder) if ".~" in name]
     run.check(not leftovers, "temporary files were left behind: %s" % leftovers)
 
 
@@ -264,7 +268,7 @@ def case_nothing_to_start(run):
             # withdrawn before the launcher's own 2-s wait begins.
             waited = event(events, "exit")[-1]["t"] - pressed[0]["t"]
             run.check(1900 <= waited <= 5000, "the launcher ended %d ms after OK" % waited)
-    run.check(exit_code(events) == 0, "exit code %r" % exit_code(events))
+    run.check(exit_code(events) == 2, "exit code %r: no client started" % exit_code(events))
     run.check(not os.path.exists(local_client(run)), "a client file appeared")
     run.check(not kit.read_starts(run.program), "something was started")
 
@@ -307,7 +311,7 @@ def damaged_client(kind):
 
 
 def case_client_in_use(run):
-    # Held the way a running client holds its executable: readable, not replaceable.
+    # Held by a reader that lets nobody rename or replace it while it reads.
     server = run.serve(NEW_VERSION)
     kit.place_program(run.build, server, run.program, OLD)
     events, _ = run.launch(hold=("read", local_client(run)))
@@ -317,7 +321,8 @@ def case_client_in_use(run):
     expect_one_start(run, OLD_VERSION, run.program)
     expect_clean_end(run, events)
     no_temporary_files(run, run.program)
-    expect_logged(run, events, "Client gelesen: ", "Client nicht gespeichert: Fehler ", "Client gestartet: ")
+    expect_logged(run, events, "Client gelesen: ", "Update nicht angewendet (Datei in Gebrauch): Fehler 32",
+                  "Client gestartet: ")
 
 
 def case_client_locked(run):
@@ -388,6 +393,116 @@ def case_closed_during_version_wait(run):
     run.check(not kit.read_starts(run.program), "a client was started")
 
 
+# ------------------------------------------- an update that cannot be applied
+
+@contextlib.contextmanager
+def read_only_folder(run):
+    """The program folder as a standard user sees C:\\Program Files: nothing in it can be written."""
+    subprocess.run(["mount", "--bind", run.program, run.program], check=True)
+    try:
+        subprocess.run(["mount", "-o", "remount,ro,bind", run.program], check=True)
+        yield {"QV_STUB_STARTS": kit.windows_path(os.path.join(run.work, "starts.txt"))}
+    finally:
+        subprocess.run(["umount", run.program], check=False)
+
+
+@contextlib.contextmanager
+def full_disk(run):
+    """The program folder on a disk with 64 KiB to spare: the new client does not fit."""
+    pages = lambda path: (os.path.getsize(path) + 4095) // 4096  # noqa: E731
+    saved = os.path.join(run.work, "placed")
+    shutil.copytree(run.program, saved)
+    size = sum(pages(os.path.join(saved, name)) for name in os.listdir(saved)) * 4096 + 64 * 1024
+    subprocess.run(["mount", "-t", "tmpfs", "-o", "size=%d" % size, "tmpfs", run.program], check=True)
+    try:
+        for name in os.listdir(saved):
+            shutil.copyfile(os.path.join(saved, name), os.path.join(run.program, name))
+        yield {}
+    finally:
+        subprocess.run(["umount", run.program], check=False)
+
+
+@contextlib.contextmanager
+def running_client(run):
+    """The old client runs, as an open support session does, from tamorix.exe itself."""
+    client = subprocess.Popen([os.path.join(run.build, "wine-run"), local_client(run), "--stay"],
+                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, stdin=subprocess.DEVNULL)
+    try:
+        marker = os.path.join(run.program, "tamorix-running.txt")
+        deadline = time.monotonic() + 120
+        while not os.path.exists(marker) and time.monotonic() < deadline and client.poll() is None:
+            time.sleep(0.2)
+        run.check(os.path.exists(marker), "the stand-in client did not start running")
+        yield {}
+    finally:
+        open(os.path.join(run.program, "tamorix-stop.txt"), "w").close()
+        try:
+            client.wait(60)
+        except subprocess.TimeoutExpired:
+            client.kill()
+
+
+@contextlib.contextmanager
+def nothing_more(run):
+    yield {}
+
+
+# Each row: what stands in the way, the server's faults, the probe's hold,
+# how often the client is fetched, which client ends up on disk and starts,
+# the last status text and the log's line on it.
+NOT_APPLIED = {
+    "read_only_folder": (read_only_folder, [], None, 0, OLD, STATUS_EXISTING,
+                         "Update nicht angewendet (Ordner oder Datei nicht beschreibbar): "),
+    "disk_full": (full_disk, [], None, 1, OLD, STATUS_EXISTING, "Update nicht angewendet (Datenträger voll): "),
+    "client_running": (running_client, [], None, 1, NEW, STATUS_STARTING,
+                       "Client gespeichert: "),
+    "scanner": (nothing_more, [], "scan", 1, NEW, STATUS_STARTING, "Client gestartet: "),
+    "cut_http10": (nothing_more, [CLIENT_URL_PATH + "=close"], None, 1, OLD, STATUS_EXISTING,
+                   "Update nicht angewendet (Download unvollständig): "),
+    "cut_chunked": (nothing_more, [CLIENT_URL_PATH + "=chunked_cut"], None, 1, OLD, STATUS_EXISTING,
+                    "Update nicht angewendet (Download unvollständig): "),
+    "cut_gzip": (nothing_more, [CLIENT_URL_PATH + "=gzip_cut"], None, 1, OLD, STATUS_EXISTING,
+                 "Update nicht angewendet (Download unvollständig): "),
+    "trickling_server": (nothing_more, [CLIENT_URL_PATH + "=drip,piece=8192,interval=10000"], None, 1, OLD,
+                         STATUS_EXISTING, "Update nicht angewendet (Download zu langsam): "),
+}
+
+
+def not_applied(row):
+    """A whole client starts whatever stands in the way of the update, the
+    folder keeps nothing of the attempt, and the log names the cause."""
+    def case(run):
+        trouble, faults, hold, fetched, on_disk, status, logged = NOT_APPLIED[row]
+        server = run.serve(NEW_VERSION, faults=faults)
+        kit.place_program(run.build, server, run.program, OLD)
+        with trouble(run) as env:
+            events, took = run.launch(env=env, hold=(hold, run.program) if hold else None, seconds=300)
+            starts_file = env.get("QV_STUB_STARTS")
+            expect_one_start(run, OLD_VERSION if on_disk == OLD else NEW_VERSION, run.program,
+                             starts_file=starts_file and os.path.join(run.work, "starts.txt"))
+            expected = stub(run, OLD) if on_disk == OLD else served_client(run)
+            run.check(filecmp.cmp(local_client(run), expected, shallow=False),
+                      "the client on disk is not the %s one, whole" % ("old" if on_disk == OLD else "new"))
+        run.check(exit_code(events) == 0, "the launcher's exit code is %r" % exit_code(events))
+        run.check(run.requests(CLIENT_URL_PATH) == fetched,
+                  "the client was fetched %d times, expected %d" % (run.requests(CLIENT_URL_PATH), fetched))
+        texts = [t for t in kit.status_texts(events) if t]
+        run.check(texts and texts[-1] == status, "the last status text was %r" % (texts[-1:],))
+        lines = expect_logged(run, events, logged, "Ende mit Code 0")
+        print("the launcher took %.1f s; its log:\n  %s" % (took, "\n  ".join(lines)))
+        if row == "scanner":
+            scanned = [e["file"] for e in event(events, "scanned")]
+            run.check("tamorix.exe" in scanned, "the scanner held no new client: %r" % scanned)
+            run.check(any(line.startswith("Client nicht gestartet: ") for line in lines),
+                      "the scanner never stood in the start's way")
+        if row == "client_running":
+            # The client that ran from the old file keeps it until it ends; a later start removes it.
+            events, _ = run.launch()
+            expect_logged(run, events, "Entscheidung: Versionen gleich", "Ende mit Code 0")
+        no_temporary_files(run, run.program)
+    return case
+
+
 CASES = {
     "current_client": case_current_client,
     "outdated_client": case_outdated_client,
@@ -409,6 +524,7 @@ CASES = {
     "drive_root": case_drive_root,
     "version_server_stalls": case_version_server_stalls,
     "closed_during_version_wait": case_closed_during_version_wait,
+    **{"not_applied." + row: not_applied(row) for row in NOT_APPLIED},
 }
 
 

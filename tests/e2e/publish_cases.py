@@ -21,8 +21,10 @@ from trust_cases import pki  # noqa: E402
 
 
 def publish(run, program, client, folder=None):
-    """Runs the publish command for `client` into the served folder (or `folder`,
-    as Windows names it); returns (exit code, output)."""
+    """Runs the publish command for `client` into the served folder, which it
+    makes, or into `folder` as Windows names it; returns (exit code, output)."""
+    if folder is None:
+        os.makedirs(run.served, exist_ok=True)
     out = subprocess.run([os.path.join(run.build, "wine-run"), program, kit.windows_path(client),
                           folder or kit.windows_path(run.served)], capture_output=True, stdin=subprocess.DEVNULL,
                          timeout=120)
@@ -46,7 +48,16 @@ def update_from(run, pins=()):
 
 
 def case_published_client_updates_a_launcher(run):
-    code, said = publish(run, os.path.join(run.build, "QuorvelindePublish.exe"), stub(run, NEW))
+    program = os.path.join(run.build, "QuorvelindePublish.exe")
+    # A misspelt or empty folder would be served by nobody: refused, and nothing is made.
+    for folder in (kit.windows_path(run.served), ""):
+        code, said = publish(run, program, stub(run, NEW), folder)
+        run.check(code == 2 and not os.path.exists(run.served), "into %r: %d, %s" % (folder, code, said))
+    # What a killed run left behind goes.
+    os.makedirs(os.path.join(run.served, "tamorix"))
+    open(os.path.join(run.served, "tamorix", "tamorix.exe.~4711-99-0.tmp"), "wb").close()
+    code, said = publish(run, program, stub(run, NEW))
+    run.check("Übrig gebliebene Datei entfernt: " in said, "the leftover was not named: %s" % said)
     run.check(code == 0, "the publish command ended with %d: %s" % (code, said))
     run.check("Veröffentlicht: Version 5.3.1.7" in said, "it said %r" % said)
     run.check(published(run) == ["tamorix.exe", "tamorixversion.txt"], "the folder holds %r" % published(run))
@@ -58,6 +69,7 @@ def case_published_client_updates_a_launcher(run):
 
 def case_into_a_long_path_name_and_a_failed_text_write(run):
     program = os.path.join(run.build, "QuorvelindePublish.exe")
+    os.makedirs(run.served)
     code, said = publish(run, program, stub(run, OLD), "\\\\?\\" + kit.windows_path(run.served))
     run.check(code == 0, "into a \\\\?\\ folder: %d, %s" % (code, said))
     run.check(said.rstrip().endswith('Der Server liefert jetzt: Client 5.2.0.14 mit Versionstext "5.2.0.14"'),

@@ -56,7 +56,8 @@ def expect_kept(run, events):
     run.check(not [n for n in os.listdir(run.program) if n.endswith(".tmp")], "a temporary file was left behind")
     expect_one_start(run, OLD_VERSION, run.program)
     expect_clean_end(run, events)
-    expect_logged(run, events, "Client gelesen: ", "Signatur abgelehnt: Prüfung ", "Client nicht gespeichert: Fehler 31006")
+    expect_logged(run, events, "Client gelesen: ", "Signatur abgelehnt: Prüfung ",
+                  "Update nicht angewendet (Signatur abgelehnt)")
 
 
 def signed(client, pins_used, accepted):

@@ -18,6 +18,11 @@ Faults are chosen per request with the query (?fault=KIND&...) or per path with
   reset        send the headers and `at` bytes, then reset the connection
   redirect     302 to the same path without the fault (or to `to`)
   chunked      chunked transfer encoding, `piece` bytes a chunk (default 4096)
+The cut-off answers that carry no length to tell them by, cut at `at` bytes
+(default half the body) or, compressed, at the `fraction` of it (default 0.6):
+  close        an HTTP/1.0 answer whose body ends where the connection closes
+  chunked_cut  chunked encoding that ends without its last chunk
+  gzip_cut     a gzip-encoded body without length, cut short
 Besides the folder, /gen/<n> serves n bytes of a fixed pattern (see pattern())
 and /headers answers with the request's own headers as text. /count/<name>
 answers how often it was asked for, marked as cacheable for an hour, so a
@@ -26,6 +31,7 @@ KEY it serves https.
 """
 
 import argparse
+import gzip
 import http.server
 import os
 import socket
@@ -209,6 +215,40 @@ class Handler(http.server.BaseHTTPRequestHandler):
             data = self.read_part(body, start, piece)
             self.wfile.write(b"%x\r\n%s\r\n" % (len(data), data))
         self.wfile.write(b"0\r\n\r\n")
+
+
+    def cut_at(self, body, query):
+        return int(query.get("at", self.size_of(body) // 2))
+
+    def fault_close(self, path, body, query):
+        self.protocol_version = "HTTP/1.0"
+        self.send_response(200)
+        self.send_header("Content-Type", "application/octet-stream")
+        self.send_header("Connection", "close")
+        self.end_headers()
+        self.wfile.write(self.read_part(body, 0, self.cut_at(body, query)))
+        self.close_connection = True
+
+    def fault_chunked_cut(self, path, body, query):
+        at = self.cut_at(body, query)
+        self.send_response(200)
+        self.send_header("Content-Type", "application/octet-stream")
+        self.send_header("Transfer-Encoding", "chunked")
+        self.end_headers()
+        for start in range(0, at, 4096):
+            data = self.read_part(body, start, min(4096, at - start))
+            self.wfile.write(b"%x\r\n%s\r\n" % (len(data), data))
+        self.close_connection = True
+
+    def fault_gzip_cut(self, path, body, query):
+        packed = gzip.compress(self.read_part(body, 0, self.size_of(body)))
+        self.send_response(200)
+        self.send_header("Content-Type", "application/octet-stream")
+        self.send_header("Content-Encoding", "gzip")
+        self.send_header("Connection", "close")
+        self.end_headers()
+        self.wfile.write(packed[:int(len(packed) * float(query.get("fraction", 0.6)))])
+        self.close_connection = True
 
 
 class Server(http.server.ThreadingHTTPServer):

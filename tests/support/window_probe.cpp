@@ -5,14 +5,17 @@
 // logs the program's exit. Rectangles are in the display's pixels; a top-level
 // window also has its client area and styles.
 //
-//   window_probe.exe LOG SECONDS PROGRAM [read:FILE | none:FILE | close:MS]
+//   window_probe.exe LOG SECONDS PROGRAM [read:FILE | none:FILE | close:MS | scan:FOLDER]
 //
 // LOG gets one JSON object per line (UTF-8). After SECONDS the program is
 // killed and the probe exits with 2. With a FILE the probe holds that file
 // open for reading while the program runs, sharing it for reading only (as a
 // running program holds its executable) or not at all. With close:MS it asks
 // the program's first visible window to close (as Alt+F4 does) MS
-// milliseconds after that window showed.
+// milliseconds after that window showed. With scan:FOLDER it behaves as a
+// virus scanner does: each program file that appears in FOLDER, under a new
+// name or with new contents, it opens as soon as it can, sharing it with
+// nobody, and holds for 1.5 s.
 
 #include "UnixTime_win.h"
 
@@ -20,6 +23,7 @@
 
 #include <cstdio>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -113,6 +117,95 @@ public:
 
 private:
     FILE* m_file;
+};
+
+// Opens each new program file of a folder for a moment, sharing it with
+// nobody. A scanner sits in the file system and gets there first; this one
+// looks every millisecond on a thread of its own, to come close.
+class Scanner {
+public:
+    static constexpr ULONGLONG HoldMs = 1500;
+
+    Scanner(std::wstring folder, Log& log) : m_folder(std::move(folder)), m_log(log)
+    {
+        Look(true);
+        m_thread = CreateThread(nullptr, 0, &Run, this, 0, nullptr);
+    }
+    ~Scanner()
+    {
+        InterlockedExchange(&m_stop, 1);
+        WaitForSingleObject(m_thread, INFINITE);
+        CloseHandle(m_thread);
+        for (const auto& hold : m_held) {
+            CloseHandle(hold.file);
+        }
+    }
+    Scanner(const Scanner&) = delete;
+    Scanner& operator=(const Scanner&) = delete;
+
+private:
+    static DWORD WINAPI Run(void* self)
+    {
+        auto* scanner = static_cast<Scanner*>(self);
+        while (InterlockedCompareExchange(&scanner->m_stop, 0, 0) == 0) {
+            scanner->Look();
+            Sleep(1);
+        }
+        return 0;
+    }
+
+    void Look(bool first = false)
+    {
+        const ULONGLONG now = GetTickCount64();
+        for (auto it = m_held.begin(); it != m_held.end();) {
+            if (now >= it->until) {
+                CloseHandle(it->file);
+                it = m_held.erase(it);
+            } else {
+                ++it;
+            }
+        }
+        WIN32_FIND_DATAW entry;
+        const HANDLE search = FindFirstFileW((m_folder + L"\\*.exe*").c_str(), &entry);
+        if (search == INVALID_HANDLE_VALUE) {
+            return;
+        }
+        do {
+            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                continue;
+            }
+            const std::wstring signature = std::to_wstring(entry.nFileSizeLow) + L"/" +
+                                           std::to_wstring(entry.ftLastWriteTime.dwLowDateTime);
+            auto& known = m_known[entry.cFileName];
+            if (known == signature) {
+                continue;
+            }
+            if (first) {
+                known = signature;
+                continue;
+            }
+            const HANDLE file = CreateFileW((m_folder + L"\\" + entry.cFileName).c_str(), GENERIC_READ, 0, nullptr,
+                                            OPEN_EXISTING, 0, nullptr);
+            // Held by its writer still: tried again at the next look.
+            if (file != INVALID_HANDLE_VALUE) {
+                known = signature;
+                m_held.push_back({file, now + HoldMs});
+                m_log.Write("scanned", ",\"file\":" + Json(entry.cFileName));
+            }
+        } while (FindNextFileW(search, &entry));
+        FindClose(search);
+    }
+
+    struct Hold {
+        HANDLE file;
+        ULONGLONG until;
+    };
+    std::wstring m_folder;
+    Log& m_log;
+    std::map<std::wstring, std::wstring> m_known;
+    std::vector<Hold> m_held;
+    HANDLE m_thread = nullptr;
+    volatile LONG m_stop = 0;
 };
 
 struct Watch {
@@ -228,7 +321,7 @@ void Look(Watch& watch)
 int wmain(int argc, wchar_t** argv)
 {
     if (argc != 4 && argc != 5) {
-        std::fprintf(stderr, "usage: window_probe LOG SECONDS PROGRAM [read:FILE | none:FILE]\n");
+        std::fprintf(stderr, "usage: window_probe LOG SECONDS PROGRAM [read:FILE | none:FILE | close:MS | scan:FOLDER]\n");
         return 64;
     }
     // Rectangles in the display's own pixels, whatever the density.
@@ -245,8 +338,11 @@ int wmain(int argc, wchar_t** argv)
 
     HANDLE held = INVALID_HANDLE_VALUE;
     long long closeAfterMs = -1;
+    std::unique_ptr<Scanner> scanner;
     if (argc == 5 && std::wstring(argv[4]).rfind(L"close:", 0) == 0) {
         closeAfterMs = _wtoi(argv[4] + 6);
+    } else if (argc == 5 && std::wstring(argv[4]).rfind(L"scan:", 0) == 0) {
+        scanner = std::make_unique<Scanner>(argv[4] + 5, log);
     } else if (argc == 5) {
         const std::wstring hold = argv[4];
         const DWORD share = hold.rfind(L"read:", 0) == 0 ? FILE_SHARE_READ : 0;

@@ -86,6 +86,61 @@ TEST(WindowsFileOutput, ACheckSeesTheWrittenBytesOnDiskUnchangeableAndDecidesWhe
     EXPECT_EQ(folder.Entries().size(), 1u);
 }
 
+TEST(WindowsFileOutput, APendingFileIsWrittenAsItComesAndMovesTheHeldOrReadOnlyTargetAsideToTakeItsPlace)
+{
+    TempFolder folder;
+    const auto target = folder.Path() / L"tamorix.exe";
+    WriteWholeFile(target, {9, 9});
+    SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_READONLY);
+    // Held as the loader holds a running program: readable, and renamable.
+    const HANDLE running = CreateFileW(target.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                                       OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(running, INVALID_HANDLE_VALUE);
+    WindowsFileOutput files;
+    auto pending = files.BeginReplace(AsText(target));
+    const std::vector<std::uint8_t> bytes = ServedPattern(70000);
+    auto store = std::make_shared<ByteStore>();
+    store->Append({bytes.data(), 30000});
+    pending->CatchUp({store, store->Size()});
+    store->Append({bytes.data() + 30000, bytes.size() - 30000});
+    pending->CatchUp({store, store->Size()});
+    pending->CatchUp({store, store->Size()});
+    EXPECT_EQ(pending->Bytes().Size(), bytes.size()) << "each byte written once";
+    EXPECT_EQ(files.Leftovers(AsText(target)).size(), 1u) << "the file being written is of the program's naming";
+
+    const Text aside = pending->PlaceKeepingPrevious();
+    pending.reset();
+    CloseHandle(running);
+    EXPECT_EQ(ReadWholeFile(target), bytes);
+    ASSERT_FALSE(aside.empty());
+    EXPECT_EQ(ReadWholeFile(AsWide(aside)), (std::vector<std::uint8_t>{9, 9}));
+    EXPECT_EQ(files.Leftovers(AsText(target)), std::vector<Text>{aside});
+    files.Remove(aside);
+    EXPECT_EQ(folder.Entries(), std::vector<std::wstring>{L"tamorix.exe"}) << "the read-only file went too";
+
+    // Nothing to move aside; and a pending file given up leaves nothing.
+    pending = files.BeginReplace(AsText(folder.Path() / L"neu.exe"));
+    pending->CatchUp(ByteSnapshot::Of(bytes));
+    EXPECT_EQ(pending->PlaceKeepingPrevious(), u"");
+    files.BeginReplace(AsText(target));
+    EXPECT_EQ(folder.Entries().size(), 2u);
+}
+
+TEST(WindowsFileOutput, OneProgramAtATimeHoldsTheLockOnReplacingAFile)
+{
+    TempFolder folder;
+    const Text target = AsText(folder.Path() / L"tamorix.exe");
+    WindowsFileOutput files;
+    auto first = files.TryLock(target);
+    ASSERT_TRUE(first);
+    EXPECT_FALSE(files.TryLock(target)) << "held";
+    EXPECT_TRUE(files.Leftovers(target).empty()) << "the lock is no leftover";
+    first.reset();
+    EXPECT_TRUE(folder.Entries().empty()) << "the lock file goes with its holder";
+    EXPECT_TRUE(files.TryLock(target));
+    EXPECT_THROW(files.TryLock(AsText(folder.Path() / L"fehlt" / L"tamorix.exe")), HostError);
+}
+
 TEST(WindowsFileOutput, RelativeNameIsResolvedAgainstTheCurrentFolder)
 {
     TempFolder folder;
