@@ -17,7 +17,6 @@
 #include "host/store/Variant.h"
 #include "host/window/ContainerServices.h"
 #include "host/window/ControlSurface.h"
-#include "host/window/MessagePump.h"
 #include "host/window/PointerServices.h"
 #include "host/window/Timer.h"
 
@@ -36,8 +35,6 @@ struct ButtonHost {
     Timer& overTimer;
     PointerServices& pointer;
     SoundPlayer& sound;
-    // One step of the message loop, so that a hover shows at once.
-    MessagePump& pump;
 };
 
 // The mouse buttons in events and input, as flags.
@@ -158,8 +155,8 @@ public:
     void SetEvents(ButtonEvents events) { m_events = std::move(events); }
 
     // Input, as the surface delivers it: mouse buttons and Shift as for the
-    // events. Re-entry: the hover entry yields to the message loop once, so
-    // any handler here may run inside OnMouseMove.
+    // events. Only a Space pressed on the button clicks on its release; a
+    // loss of the focus or of the capture ends a press without a click.
     void OnMouseDown(std::int16_t Button, std::int16_t Shift, float X, float Y);
     void OnMouseMove(std::int16_t Button, std::int16_t Shift, float X, float Y);
     void OnMouseUp(std::int16_t Button, std::int16_t Shift, float X, float Y);
@@ -227,7 +224,6 @@ private:
     Timer& OverTimer;
     PointerServices& m_pointer;
     SoundPlayer& m_sound;
-    MessagePump& m_pump;
     ButtonEvents m_events;
 
     OleColor m_backColor = 0;
@@ -258,6 +254,8 @@ private:
     std::uint8_t g_Pressed = 0;
     std::uint8_t g_MouseOver = 0;
     std::uint8_t g_KeyLatched = 0;
+    // The Space key went down on the button and is held: only its release clicks.
+    bool m_spacePressed = false;
     // The mouse buttons that went down over the button and are not released:
     // only their release can click.
     std::int16_t m_pressesReceived = 0;

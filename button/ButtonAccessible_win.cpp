@@ -17,10 +17,15 @@ HRESULT Out(BSTR* out, const Text& text)
     return *out ? S_OK : E_OUTOFMEMORY;
 }
 
+// CHILDID_SELF, in whatever form the platform's own objects take it.
 bool IsSelf(const VARIANT& child)
 {
-    return child.vt == VT_I4 && child.lVal == CHILDID_SELF;
+    return child.vt == VT_EMPTY || (child.vt == VT_I4 && child.lVal == CHILDID_SELF) ||
+           (child.vt == VT_I2 && child.iVal == CHILDID_SELF);
 }
+
+// Objects that readers still hold, on any thread.
+std::atomic<long> g_living{0};
 
 }  // namespace
 
@@ -28,6 +33,25 @@ ComPtr<ButtonAccessible> ButtonAccessible::Create(HWND window)
 {
     // A COM object owns itself through its reference count; Adopt takes the creation reference.
     return ComPtr<ButtonAccessible>::Adopt(new ButtonAccessible(window));
+}
+
+ButtonAccessible::ButtonAccessible(HWND window) noexcept : m_window(window)
+{
+    ++g_living;
+}
+
+ButtonAccessible::~ButtonAccessible()
+{
+    --g_living;
+}
+
+void ButtonAccessible::KeepModuleWhileAnyLives() noexcept
+{
+    if (g_living.load() > 0) {
+        HMODULE module = nullptr;
+        GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
+                           reinterpret_cast<LPCWSTR>(&g_living), &module);
+    }
 }
 
 STDMETHODIMP ButtonAccessible::QueryInterface(REFIID riid, void** object)
@@ -46,12 +70,12 @@ STDMETHODIMP ButtonAccessible::QueryInterface(REFIID riid, void** object)
 
 STDMETHODIMP_(ULONG) ButtonAccessible::AddRef()
 {
-    return ++m_refs;
+    return m_refs.fetch_add(1) + 1;
 }
 
 STDMETHODIMP_(ULONG) ButtonAccessible::Release()
 {
-    const ULONG refs = --m_refs;
+    const ULONG refs = m_refs.fetch_sub(1) - 1;
     if (refs == 0) {
         delete this;
     }
@@ -83,6 +107,14 @@ STDMETHODIMP ButtonAccessible::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISP
 STDMETHODIMP ButtonAccessible::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*)
 {
     return E_NOTIMPL;
+}
+
+RECT ButtonAccessible::ClientOnScreen() const
+{
+    RECT box{};
+    GetClientRect(m_window, &box);
+    MapWindowPoints(m_window, nullptr, reinterpret_cast<POINT*>(&box), 2);
+    return box;
 }
 
 HRESULT ButtonAccessible::Check(const VARIANT& child) const
@@ -297,8 +329,7 @@ STDMETHODIMP ButtonAccessible::accLocation(long* left, long* top, long* width, l
     if (FAILED(checked)) {
         return checked;
     }
-    RECT box{};
-    GetWindowRect(m_window, &box);
+    const RECT box = ClientOnScreen();
     *left = box.left;
     *top = box.top;
     *width = box.right - box.left;
@@ -326,8 +357,7 @@ STDMETHODIMP ButtonAccessible::accHitTest(long x, long y, VARIANT* child)
     if (!ButtonWindow::FromHandle(m_window)) {
         return RPC_E_DISCONNECTED;
     }
-    RECT box{};
-    GetWindowRect(m_window, &box);
+    const RECT box = ClientOnScreen();
     if (!PtInRect(&box, POINT{x, y})) {
         return S_FALSE;
     }

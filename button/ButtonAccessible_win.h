@@ -4,17 +4,25 @@
 // named by its caption, with its states, its keyboard shortcut and the
 // default action "Drücken". It reads the window at every call, so it stays
 // right through every change, and reports "disconnected" once the window is gone.
+// A screen reader may hold one after the program has let go of the button's
+// DLL; see KeepModuleWhileAnyLives.
 
 #include "host/base/ComPtr_win.h"
 
 #include <windows.h>
 #include <oleacc.h>
 
+#include <atomic>
+
 namespace qv {
 
 class ButtonAccessible final : public IAccessible {
 public:
     static ComPtr<ButtonAccessible> Create(HWND window);
+    // The program lets go of the button: while a reader still holds an
+    // object, the module that runs its code stays loaded, for the rest of the
+    // process, since the last release could not unload the code it runs in.
+    static void KeepModuleWhileAnyLives() noexcept;
 
     // IUnknown
     STDMETHODIMP QueryInterface(REFIID riid, void** object) override;
@@ -52,13 +60,16 @@ public:
     STDMETHODIMP put_accValue(VARIANT child, BSTR value) override;
 
 private:
-    explicit ButtonAccessible(HWND window) noexcept : m_window(window) {}
-    ~ButtonAccessible() = default;
+    explicit ButtonAccessible(HWND window) noexcept;
+    ~ButtonAccessible();
 
     // S_OK for the button itself while its window lives; the error to return otherwise.
     HRESULT Check(const VARIANT& child) const;
+    // The client area on the screen.
+    RECT ClientOnScreen() const;
 
-    ULONG m_refs = 1;
+    // Screen readers call from threads of their own.
+    std::atomic<ULONG> m_refs{1};
     HWND m_window;
 };
 

@@ -1,5 +1,7 @@
 #include "Button.h"
 
+#include <utility>
+
 namespace qv {
 namespace {
 
@@ -41,11 +43,8 @@ void button::OnMouseMove(std::int16_t Button, std::int16_t Shift, float X, float
             return;
         }
         Refresh();
-        // The hover look shows before anything else happens; other events may run here.
-        m_pump.PumpStep();
-        if (Gone()) {
-            return;
-        }
+        // The hover look shows at once, before the move is reported; nothing else runs meanwhile.
+        m_surface.ShowNow();
     }
     Raise(m_events.MouseMove, Button, Shift, X, Y);
 }
@@ -81,6 +80,9 @@ void button::OnDoubleClick()
 void button::OnKeyDown(std::int16_t KeyCode, std::int16_t Shift)
 {
     // Auto-repeat and a second key held down do not press again.
+    if (KeyCode == SpaceKey) {
+        m_spacePressed = true;
+    }
     if (g_KeyLatched == 0) {
         if (KeyCode == SpaceKey) {
             g_Pressed = 1;
@@ -99,7 +101,8 @@ void button::OnKeyPress(std::int16_t KeyAscii)
 
 void button::OnKeyUp(std::int16_t KeyCode, std::int16_t Shift)
 {
-    if (KeyCode == SpaceKey) {
+    if (KeyCode == SpaceKey && m_spacePressed) {
+        m_spacePressed = false;
         g_Pressed = 0;
         g_MouseOver = 0;
         Refresh();
@@ -123,6 +126,11 @@ void button::OnExitFocus()
 {
     g_HasFocus = 0;
     g_Pressed = 0;
+    g_KeyLatched = 0;
+    // The hover look a Space press gave goes with it; the pointer's stays while it is over the button.
+    if (std::exchange(m_spacePressed, false) && !OverTimer.Enabled()) {
+        g_MouseOver = 0;
+    }
     Refresh();
 }
 

@@ -8,11 +8,11 @@
 
 namespace qv {
 
-void CheckCaptionLength(const Text& caption, const Text& property)
+void CheckCaptionLength(std::size_t length, const Text& property)
 {
-    if (caption.size() > MostCaptionLength) {
+    if (length > MostCaptionLength) {
         throw StoredValueError(ErrorNumber::InvalidPropertyValue, property,
-                               u"Ungültiger Eigenschaftswert: " + DecimalText(static_cast<std::int64_t>(caption.size())) +
+                               u"Ungültiger Eigenschaftswert: " + DecimalText(static_cast<std::int64_t>(length)) +
                                    u" Zeichen sind mehr als " + DecimalText(static_cast<std::int64_t>(MostCaptionLength)));
     }
 }

@@ -13,8 +13,8 @@ namespace qv {
 // Wrapping a caption costs the square of its length at every redraw.
 inline constexpr std::size_t MostCaptionLength = 4096;
 
-// Error 380 for a caption longer than MostCaptionLength.
-void CheckCaptionLength(const Text& caption, const Text& property);
+// Error 380 for a caption of more than MostCaptionLength characters.
+void CheckCaptionLength(std::size_t length, const Text& property);
 
 // Error 6 for a side of a picture size outside the drawing's 16 bits.
 void CheckPictureSide(std::int32_t side, const Text& property);

@@ -42,6 +42,9 @@ void CheckHandedPicture(WPARAM type, LPARAM handle)
             height = static_cast<std::uint64_t>(std::abs(bitmap.bmHeight)) / (colour ? 1 : 2);
         }
     }
+    // Each side on its own first: a long thin picture has few pixels, yet no drawing can take it.
+    CheckPictureSide(static_cast<std::int32_t>(std::min<std::uint64_t>(width, 0x7FFFFFFF)), u"Picture");
+    CheckPictureSide(static_cast<std::int32_t>(std::min<std::uint64_t>(height, 0x7FFFFFFF)), u"Picture");
     if (width * height > MostPicturePixels) {
         throw HostError(ErrorNumber::InvalidPicture, u"Ungültiges Bild: " + DecimalText(static_cast<std::int64_t>(width)) +
                                                          u" \u00D7 " + DecimalText(static_cast<std::int64_t>(height)) +
@@ -71,6 +74,17 @@ struct ColourProperty {
     OleColor (button::*get)() const noexcept;
     void (button::*set)(OleColor);
 };
+// The switches of QVBF_EDGE to QVBF_HANDPOINTER, in that order.
+struct FlagProperty {
+    bool (button::*get)() const noexcept;
+    void (button::*set)(bool);
+};
+constexpr FlagProperty Flags[] = {
+    {&button::XPShowBorderAlways, &button::SetXPShowBorderAlways},
+    {&button::ShowFocusRect, &button::SetShowFocusRect},
+    {&button::DefCurHand, &button::SetDefCurHand},
+};
+
 constexpr ColourProperty Colours[] = {
     {&button::BackColor, &button::SetBackColor},         {&button::ForeColor, &button::SetForeColor},
     {&button::Color_Hover, &button::SetColor_Hover},     {&button::Color_Pressed, &button::SetColor_Pressed},
@@ -139,7 +153,7 @@ LRESULT ButtonWindow::ResultOf(const HostError& error)
 
 bool ButtonWindow::ButtonMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
-    if (message < QVBM_FIRST || message > QVBM_SETMOVENOTIFY) {
+    if (message < QVBM_FIRST || message > QVBM_PREVIEW) {
         return false;
     }
     // The result is the answer: a program in another language has no exception to catch.
@@ -157,8 +171,9 @@ LRESULT ButtonWindow::ApplyButtonMessage(UINT message, WPARAM wParam, LPARAM lPa
     const auto invalidCall = [] { return HostError(ErrorNumber::InvalidCall, u"Ungültiger Aufruf"); };
     switch (message) {
     case QVBM_SETCAPTION: {
+        // The length is the caller's word: checked before a single character is read.
+        CheckCaptionLength(wParam, u"Caption");
         const Text caption(reinterpret_cast<const char16_t*>(lParam), lParam ? wParam : 0);
-        CheckCaptionLength(caption, u"Caption");
         b.SetCaption(caption);
         return QVB_OK;
     }
@@ -213,7 +228,8 @@ LRESULT ButtonWindow::ApplyButtonMessage(UINT message, WPARAM wParam, LPARAM lPa
         (b.*Colours[wParam].set)(static_cast<OleColor>(lParam));
         return QVB_OK;
     case QVBM_GETCOLOR:
-        return wParam < std::size(Colours) ? static_cast<LRESULT>((b.*Colours[wParam].get)()) : 0;
+        // No colour for an index it does not take, as GetPixel answers outside its bitmap.
+        return wParam < std::size(Colours) ? static_cast<LRESULT>((b.*Colours[wParam].get)()) : CLR_INVALID;
     case QVBM_LOADPROPERTIES:
     case QVBM_SAVEPROPERTIES: {
         if (!lParam) {
@@ -229,6 +245,23 @@ LRESULT ButtonWindow::ApplyButtonMessage(UINT message, WPARAM wParam, LPARAM lPa
     }
     case QVBM_SETMOVENOTIFY:
         m_notifyMoves = wParam != FALSE;
+        return QVB_OK;
+    case QVBM_SETFLAG:
+    case QVBM_GETFLAG:
+        if (wParam >= std::size(Flags)) {
+            throw invalidCall();
+        }
+        if (message == QVBM_GETFLAG) {
+            return (b.*Flags[wParam].get)() ? TRUE : FALSE;
+        }
+        (b.*Flags[wParam].set)(lParam != FALSE);
+        b.Refresh();
+        return QVB_OK;
+    case QVBM_PREVIEW:
+        if (wParam & ~static_cast<WPARAM>(QVBP_HOVER | QVBP_PRESSED | QVBP_FOCUS)) {
+            throw invalidCall();
+        }
+        b.PreviewState((wParam & QVBP_HOVER) != 0, (wParam & QVBP_PRESSED) != 0, (wParam & QVBP_FOCUS) != 0);
         return QVB_OK;
     default:
         throw invalidCall();

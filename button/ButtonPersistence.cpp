@@ -242,7 +242,7 @@ const ButtonPersistence::Key& ButtonPersistence::KeyNamed(const char16_t* name)
 
 void ButtonPersistence::CheckCaption(const button&, const Variant& v, const Text& key)
 {
-    CheckCaptionLength(std::get<Text>(v), key);
+    CheckCaptionLength(std::get<Text>(v).size(), key);
 }
 
 void ButtonPersistence::CheckSide(const button&, const Variant& v, const Text& key)

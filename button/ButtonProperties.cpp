@@ -16,7 +16,7 @@ constexpr std::int32_t OverTimerInterval = 10;
 
 button::button(const ButtonHost& host)
     : m_surface(host.surface), m_canvas(host.canvas), m_container(host.container), m_pictures(host.pictures),
-      OverTimer(host.overTimer), m_pointer(host.pointer), m_sound(host.sound), m_pump(host.pump)
+      OverTimer(host.overTimer), m_pointer(host.pointer), m_sound(host.sound)
 {
     OverTimer.SetInterval(OverTimerInterval);
     AdoptFont(std::make_shared<FontObject>());

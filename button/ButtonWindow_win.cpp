@@ -10,7 +10,6 @@
 #include "host/gdi/OlePicture_win.h"
 #include "host/shell/SoundPlayer_win.h"
 #include "host/window/Dpi_win.h"
-#include "host/window/MessagePump_win.h"
 #include "host/window/PointerServices_win.h"
 
 #include <oleacc.h>
@@ -34,7 +33,10 @@ constexpr UINT_PTR OverTimerId = 1;
 OlePictureLoader g_pictures;
 WindowsPointerServices g_pointer;
 WaveSoundPlayer g_sound;
-WindowsMessagePump g_pump;
+
+// The parameters that Create passes while it creates a window; any other
+// creation data (a dialog template's, a caller's own) is not the button's.
+const ButtonCreateParams* g_creating = nullptr;
 
 // Why the last window of this class could not be created: Create throws it,
 // CreateWindowEx of other callers just fails, as it does for stock controls.
@@ -110,9 +112,8 @@ std::int16_t ButtonsOfKeys(WPARAM keys)
 
 ButtonCreateParams ParamsOf(const CREATESTRUCTW& create)
 {
-    // A dialog template's creation data also arrives here: only a block of our size counts.
     const auto* params = static_cast<const ButtonCreateParams*>(create.lpCreateParams);
-    if (params && params->cbSize == sizeof(ButtonCreateParams)) {
+    if (params && params == g_creating && params->cbSize == sizeof(ButtonCreateParams)) {
         return *params;
     }
     ButtonCreateParams plain;
@@ -126,7 +127,7 @@ ButtonWindow::ButtonWindow(HWND window, const ButtonCreateParams& params)
     : m_surface(window, DesignTag), m_painter(m_surface), m_overTimer(window, OverTimerId),
       m_ownContainer(params.container ? nullptr : std::make_unique<WindowContainer>(window)),
       m_container(params.container ? *params.container : *m_ownContainer), m_initDefaults(params.initDefaults),
-      m_button({m_surface, m_painter, m_container, g_pictures, m_overTimer, g_pointer, g_sound, g_pump})
+      m_button({m_surface, m_painter, m_container, g_pictures, m_overTimer, g_pointer, g_sound})
 {
     SetEvents({});
 }
@@ -141,6 +142,11 @@ void ButtonWindow::Register(HINSTANCE instance, bool global)
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.lpszClassName = ButtonClassName;
     RegisterWindowClass(windowClass);
+}
+
+bool ButtonWindow::IsOwnClass(const WNDCLASSEXW& registered) noexcept
+{
+    return registered.lpfnWndProc == &ClassProc && (registered.style & CS_DBLCLKS) != 0;
 }
 
 ButtonWindow* ButtonWindow::FromHandle(HWND window) noexcept
@@ -158,10 +164,12 @@ ButtonWindow& ButtonWindow::Create(HWND parent, int id, const RECT& bounds, cons
 {
     Register();
     g_creationError.reset();
+    g_creating = &params;
     const HWND window = CreateWindowExW(0, ButtonClassName, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, bounds.left, bounds.top,
                                         bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
                                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr),
                                         const_cast<ButtonCreateParams*>(&params));
+    g_creating = nullptr;
     ButtonWindow* created = window ? FromHandle(window) : nullptr;
     if (!created) {
         if (g_creationError) {
@@ -198,6 +206,8 @@ void ButtonWindow::TakeFocus()
 void ButtonWindow::MouseButtonDown(std::int16_t button, WPARAM keys, LPARAM position)
 {
     TakeFocus();
+    // A new press: the double-click that went before is told of.
+    m_doubleClickNotified = false;
     // Moves and the release reach the button wherever the pointer goes while the button is held.
     m_held |= HeldFlag(button);
     SetCapture(Handle());
@@ -212,21 +222,23 @@ void ButtonWindow::MouseButtonDoubleClick(std::int16_t button)
     SetCapture(Handle());
     m_button.OnDoubleClick();
     if (button == MouseButton::Left && (GetWindowLongPtrW(Handle(), GWL_STYLE) & BS_NOTIFY)) {
-        NotifyParent(BN_DOUBLECLICKED);
+        // Set before the parent hears of it: its handler may run the release in a modal loop of its own.
         m_doubleClickNotified = true;
+        NotifyParent(BN_DOUBLECLICKED);
     }
 }
 
 void ButtonWindow::MouseButtonUp(std::int16_t button, WPARAM keys, LPARAM position)
 {
     m_held &= ~HeldFlag(button);
-    const HWND window = Handle();
+    // Let go before anything is raised, as a stock button does: a handler may
+    // open a window that needs the mouse, and a failing redraw keeps nothing.
+    if (m_held == 0 && GetCapture() == Handle()) {
+        ReleaseCapture();
+    }
     m_button.OnMouseUp(button, ShiftOfKeys(keys), PointerX(position), PointerY(position));
     // A double-click released elsewhere clicks nothing; the next click is told of again.
     m_doubleClickNotified = false;
-    if (m_held == 0 && window && GetCapture() == window) {
-        ReleaseCapture();
-    }
 }
 
 bool ButtonWindow::IsDefault() const
@@ -244,9 +256,9 @@ LRESULT ButtonWindow::DialogCode(const MSG* message) const
 {
     // A push button to the dialog manager, which moves the default with the
     // focus, gives Enter to the default and clicks it for Alt and its
-    // mnemonic; it takes its characters, so that key presses reach it. A
-    // plain window hands Enter on as a key.
-    LRESULT code = DLGC_BUTTON | (IsDefault() ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON) | DLGC_WANTCHARS;
+    // mnemonic. Letters stay the dialog's, so that its mnemonics work while
+    // the button has the focus. A plain window hands Enter on as a key.
+    LRESULT code = DLGC_BUTTON | (IsDefault() ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);
     if (message && message->message == WM_KEYDOWN && message->wParam == VK_RETURN && !InDialog()) {
         code |= DLGC_WANTMESSAGE;
     }
@@ -319,8 +331,11 @@ LRESULT ButtonWindow::AccessibleObject(WPARAM flags, LPARAM objectId)
     if (static_cast<LONG>(objectId) != static_cast<LONG>(OBJID_CLIENT)) {
         return DefWindowProcW(Handle(), WM_GETOBJECT, flags, objectId);
     }
-    const ComPtr<ButtonAccessible> accessible = ButtonAccessible::Create(Handle());
-    return LresultFromObject(__uuidof(IAccessible), flags, static_cast<IAccessible*>(accessible.Get()));
+    // One object for every reader who asks, let go of with the window.
+    if (!m_accessible) {
+        m_accessible = ButtonAccessible::Create(Handle());
+    }
+    return LresultFromObject(__uuidof(IAccessible), flags, static_cast<IAccessible*>(m_accessible.Get()));
 }
 
 LRESULT ButtonWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
@@ -433,17 +448,20 @@ LRESULT ButtonWindow::Answer(UINT message, WPARAM wParam, LPARAM lParam)
         // Another window took the mouse while a button was held: no release will come.
         if (reinterpret_cast<HWND>(lParam) != Handle() && m_held != 0) {
             m_held = 0;
+            m_doubleClickNotified = false;
             m_button.OnCaptureLost();
         }
         return 0;
     case WM_KEYDOWN:
-    case WM_SYSKEYDOWN:
         KeyboardUsed();
         m_button.OnKeyDown(static_cast<std::int16_t>(wParam), ShiftOfKeyboard());
         break;
     case WM_KEYUP:
-    case WM_SYSKEYUP:
         m_button.OnKeyUp(static_cast<std::int16_t>(wParam), ShiftOfKeyboard());
+        break;
+    case WM_SYSKEYDOWN:
+        // Alt and its combinations are the window's (its menu, Alt+Space), never a press of the button.
+        KeyboardUsed();
         break;
     case WM_CHAR:
         m_button.OnKeyPress(static_cast<std::int16_t>(wParam));
@@ -463,6 +481,10 @@ LRESULT ButtonWindow::Answer(UINT message, WPARAM wParam, LPARAM lParam)
         NotifyParentIfAsked(BN_SETFOCUS);
         return 0;
     case WM_KILLFOCUS:
+        // The focus went while the mouse was held: as a stock button, the press ends without a click.
+        if (m_held != 0 && GetCapture() == Handle()) {
+            ReleaseCapture();
+        }
         m_button.OnExitFocus();
         NotifyParentIfAsked(BN_KILLFOCUS);
         return 0;
@@ -503,6 +525,11 @@ LRESULT ButtonWindow::Answer(UINT message, WPARAM wParam, LPARAM lParam)
 void ButtonWindow::WindowDestroyed() noexcept
 {
     m_surface.WindowGone();
+    if (m_accessible) {
+        // Readers elsewhere hold it through the platform's marshalling, which lets go only when told.
+        CoDisconnectObject(static_cast<IAccessible*>(m_accessible.Get()), 0);
+        m_accessible.Reset();
+    }
 }
 
 void ButtonWindow::TakeFont(HFONT font, bool show)

@@ -19,6 +19,7 @@
 // the top-level error handler (host/base/TopLevelError.h).
 
 #include "Button.h"
+#include "ButtonAccessible_win.h"
 #include "ButtonPainter_win.h"
 
 #include "host/window/BoundWindow_win.h"
@@ -37,8 +38,8 @@ namespace qv {
 
 inline constexpr wchar_t ButtonClassName[] = QV_BUTTON_CLASS;
 
-// The creation parameter (lpParam of CreateWindowEx) of a container that
-// serves the button itself.
+// What Create passes a new window, for a container that serves the button
+// itself; a caller's own creation data never counts as these.
 struct ButtonCreateParams {
     std::uint32_t cbSize = sizeof(ButtonCreateParams);
     // Must outlive the window; null for the window's own container.
@@ -55,6 +56,8 @@ public:
     static void Register(HINSTANCE instance = nullptr, bool global = false);
     // The button of a window of this class, or null.
     static ButtonWindow* FromHandle(HWND window) noexcept;
+    // A class registered with this module's window procedure, as Register registers it.
+    static bool IsOwnClass(const WNDCLASSEXW& registered) noexcept;
     // Creates a visible child window; throws HostError, 7 when the system has
     // no memory or graphics objects left for it.
     static ButtonWindow& Create(HWND parent, int id, const RECT& bounds, const ButtonCreateParams& params);
@@ -131,6 +134,8 @@ private:
     ContainerServices& m_container;
     bool m_initDefaults;
     button m_button;
+    // What screen readers read of the button, made when the first asks.
+    ComPtr<ButtonAccessible> m_accessible;
 };
 
 }  // namespace qv

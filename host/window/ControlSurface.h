@@ -72,8 +72,10 @@ public:
     virtual void SetWidthTwips(std::int32_t twips) = 0;
     virtual void SetHeightTwips(std::int32_t twips) = 0;
 
-    // Shows the surface's image anew.
+    // Shows the surface's image anew, with the next paint.
     virtual void Invalidate() = 0;
+    // Paints what waits to be shown now, without the message loop.
+    virtual void ShowNow() = 0;
 };
 
 }  // namespace qv

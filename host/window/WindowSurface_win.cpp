@@ -206,6 +206,11 @@ void WindowSurface::Invalidate()
     }
 }
 
+void WindowSurface::ShowNow()
+{
+    UpdateWindow(m_window);
+}
+
 void WindowSurface::Resized()
 {
     const SIZE client = ClientSize();

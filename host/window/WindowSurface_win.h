@@ -43,6 +43,7 @@ public:
     void SetWidthTwips(std::int32_t twips) override;
     void SetHeightTwips(std::int32_t twips) override;
     void Invalidate() override;
+    void ShowNow() override;
 
     // The image's drawing context, with the surface's font selected and a
     // transparent text background.

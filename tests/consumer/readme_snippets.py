@@ -39,8 +39,8 @@ def main(argv):
         page = f.read()
     missing = []
     count = 0
-    for path in sorted(glob.glob(os.path.join(source, "tests", "consumer", "*"))):
-        if path.endswith(".py"):
+    for path in sorted(glob.glob(os.path.join(source, "tests", "consumer", "**", "*"), recursive=True)):
+        if path.endswith(".py") or not os.path.isfile(path):
             continue
         for name, text in snippets(path).items():
             count += 1

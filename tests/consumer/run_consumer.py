@@ -5,10 +5,12 @@
 
 MODE is add_subdirectory (the button pulled in from SOURCE), find_package
 (against the package that `cmake --install BUILD` puts under a prefix, found
-through CMAKE_PREFIX_PATH; the prefix must hold the public face only) or
+through CMAKE_PREFIX_PATH; the prefix must hold the public face only, and the
+project's examples build from it too) or
 clang (add_subdirectory, everything built with Debian's clang). BUILD is the
 project's Windows build folder; the consumer builds go below it. The
-program that loads the DLL itself runs against the installed package.
+programs that load the DLL themselves, in C and in Go, run against the
+installed package.
 """
 
 import os
@@ -19,7 +21,7 @@ import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 PROGRAMS = {"add_subdirectory": ("dialog_c.exe", "dialog_cpp.exe"), "clang": ("dialog_c.exe", "dialog_cpp.exe"),
-            "find_package": ("dialog_c.exe", "dialog_cpp.exe", "dialog_dll.exe")}
+            "find_package": ("dialog_c.exe", "dialog_cpp.exe", "dialog_dll.exe", "button_go.exe")}
 # All an installed prefix may hold: the public headers, the libraries and the package.
 INSTALLED = re.compile(r"^(include/quorvelinde/button(\.h|\.hpp|_win\.h)|lib/lib[a-z_]+\.a|lib/libquorvelinde_button\.dll\.a"
                        r"|lib/cmake/Quorvelinde/Quorvelinde[A-Za-z-]*\.cmake|bin/quorvelinde_button\.dll)$")
@@ -49,6 +51,20 @@ def build(mode, source, main_build):
         configure.append("-DQUORVELINDE_SOURCE=" + source)
     run(*configure, stdout=subprocess.DEVNULL)
     run("cmake", "--build", folder)
+    if mode == "find_package":
+        # The examples are what a stranger copies: they build from the installed package alone.
+        examples = os.path.join(main_build, "consumer", "examples")
+        run("cmake", "-S", os.path.join(source, "examples"), "-B", examples, *configure[5:], stdout=subprocess.DEVNULL)
+        run("cmake", "--build", examples)
+        build_go(folder, main_build)
+
+
+def build_go(folder, main_build):
+    """The Go program beside the DLL it loads: Go's standard library alone, cross-built."""
+    work = os.path.join(main_build, "consumer", "go")
+    env = dict(os.environ, GOOS="windows", GOARCH="amd64", CGO_ENABLED="0", GOCACHE=os.path.join(work, "cache"),
+               GOPATH=os.path.join(work, "path"), GOTOOLCHAIN="local")
+    run("go", "build", "-o", os.path.join(folder, "button_go.exe"), ".", cwd=os.path.join(HERE, "go"), env=env)
 
 
 def run_programs(mode, main_build):

@@ -627,7 +627,8 @@ TEST_F(LauncherTest, NothingToStartOrAClientThatDoesNotStartWarnsThenWaitsAndEnd
     platform.files[Client] = u"5.2.0.14";
     platform.shellAnswers = {11};
     StartWithServerVersion("5.2.0.14");
-    EXPECT_EQ(From("ShellExecute"), Journal{StartOf(ClientUtf8)} + Ending(warning, 2));
+    EXPECT_EQ(From("ShellExecute"), (Journal{StartOf(ClientUtf8), "ShapeOfProgramFile " + ClientUtf8}) + Ending(warning, 2))
+        << "a failed start asks whether another program holds the client";
     EXPECT_EQ(Logged({"Client nicht", "Kein", "Ende"}),
               (std::vector<std::string>{"Client nicht gestartet: C:\\Programme\\Fernwartung\\tamorix.exe (Antwort der Shell 11)",
                                         "Kein Client gestartet: Warnung angezeigt", "Ende mit Code 2"}));

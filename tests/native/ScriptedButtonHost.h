@@ -72,6 +72,7 @@ public:
     void SetWidthTwips(std::int32_t twips) override;
     void SetHeightTwips(std::int32_t twips) override;
     void Invalidate() override;
+    void ShowNow() override { m_journal.push_back("Show"); }
 
     bool enabled = true;
     std::int16_t pointer = 0;
@@ -201,7 +202,7 @@ struct ScriptedButtonParts {
     ScriptedButtonParts(const ScriptedButtonParts&) = delete;
     ScriptedButtonParts& operator=(const ScriptedButtonParts&) = delete;
 
-    ButtonHost Host() { return {surface, canvas, container, pictures, timer, pointer, sound, pump}; }
+    ButtonHost Host() { return {surface, canvas, container, pictures, timer, pointer, sound}; }
 
     Journal journal;
     ScriptedSurface surface{journal};
@@ -211,7 +212,6 @@ struct ScriptedButtonParts {
     ScriptedTimer timer{journal};
     ScriptedPointer pointer{journal};
     ScriptedSound sound{journal};
-    ScriptedPump pump{journal};
 };
 
 // A fixture with every part a button is built on, under the names tests use,

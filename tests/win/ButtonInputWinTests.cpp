@@ -3,6 +3,7 @@
 
 #include "WindowPixels.h"
 
+#include "button/ButtonAccessible_win.h"
 #include "button/ButtonWindow_win.h"
 #include "host/window/MessagePump_win.h"
 #include "tests/support/UserInput_win.h"
@@ -310,6 +311,142 @@ TEST_F(RealInput, AHandlerMayDestroyTheButtonItClicked)
     EXPECT_EQ(ButtonWindow::FromHandle(control), nullptr);
     // Nothing of that input follows once the window is gone.
     EXPECT_EQ(events, (Events{"Click"}));
+}
+
+// The button beside a stock push button in the same window: whatever is
+// done to both, each tells its parent the same.
+class LikeAStockButton : public RealInput {
+protected:
+    LikeAStockButton()
+    {
+        stock = CreateWindowExW(0, L"BUTTON", L"Standard", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 160, 20,
+                                120, 40, parent.Get(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(8)),
+                                GetModuleHandleW(nullptr), nullptr);
+    }
+
+    // The notification codes that `from` sent its parent, in order.
+    std::vector<int> Told(HWND from, std::vector<int> codes = {BN_CLICKED, BN_DOUBLECLICKED}) const
+    {
+        std::vector<int> told;
+        for (const TestParent::Command& command : parent.commands) {
+            if (command.control == from && std::find(codes.begin(), codes.end(), command.code) != codes.end()) {
+                told.push_back(command.code);
+            }
+        }
+        return told;
+    }
+
+    void ClickAt(HWND target)
+    {
+        PointerTo(target, 30, 20);
+        Settle(parent.Get(), 200);
+        Mouse(MOUSEEVENTF_LEFTDOWN);
+        Mouse(MOUSEEVENTF_LEFTUP);
+        Settle(parent.Get(), 500);
+    }
+
+    HWND stock = nullptr;
+};
+
+TEST_F(LikeAStockButton, ThePointerIsFreeWhileAClickIsToldAndARefusedPictureChangesNothing)
+{
+    // Too wide for any drawing, though of few pixels: refused before it is stored.
+    const PixelImage before = PrintClient(control);
+    const HBITMAP wide = CreateBitmap(32768, 1, 1, 32, nullptr);
+    ASSERT_TRUE(wide);
+    EXPECT_EQ(SendMessageW(control, QVBM_SETPICTURE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(wide)), QVB_E_OVERFLOW);
+    EXPECT_EQ(PrintClient(control).pixels, before.pixels);
+
+    for (const HWND button : {control, stock}) {
+        ClickAt(button);
+        SendMessageW(button, BM_CLICK, 0, 0);
+        EXPECT_EQ(GetCapture(), nullptr);
+    }
+    ButtonAccessible::Create(control)->accDoDefaultAction(VARIANT{});
+    Settle(parent.Get(), 300);
+    ASSERT_EQ(Told(control), (std::vector<int>{BN_CLICKED, BN_CLICKED, BN_CLICKED}));
+    ASSERT_EQ(Told(stock), (std::vector<int>{BN_CLICKED, BN_CLICKED}));
+    for (const TestParent::Command& command : parent.commands) {
+        EXPECT_EQ(command.capture, nullptr) << "while button " << command.id << " told of its click";
+    }
+    DeleteObject(wide);
+}
+
+TEST_F(LikeAStockButton, ADoubleClickReleasedInsideItsOwnNotificationLeavesTheNextClickTold)
+{
+    // The parent's handler runs a modal loop, in which the double-click's release arrives.
+    parent.onCommand = [this](const TestParent::Command& command) {
+        if (command.code == BN_DOUBLECLICKED) {
+            Settle(parent.Get(), 300);
+        }
+    };
+    for (const HWND button : {control, stock}) {
+        SetWindowLongPtrW(button, GWL_STYLE, GetWindowLongPtrW(button, GWL_STYLE) | BS_NOTIFY);
+        PointerTo(button, 30, 20);
+        Settle(parent.Get(), 200);
+        for (int i = 0; i < 2; ++i) {
+            Mouse(MOUSEEVENTF_LEFTDOWN);
+            Mouse(MOUSEEVENTF_LEFTUP);
+        }
+        Settle(parent.Get(), 500);
+        Sleep(GetDoubleClickTime() + 100);
+        const std::size_t before = Told(button).size();
+        ClickAt(button);
+        EXPECT_EQ(Told(button).size(), before + 1) << "the next ordinary click of button " << GetDlgCtrlID(button);
+    }
+    EXPECT_EQ(Told(control), Told(stock));
+}
+
+TEST_F(LikeAStockButton, NoClickComesFromKeysOrAPressTheUserDidNotFinishOnIt)
+{
+    for (const HWND button : {control, stock}) {
+        // A Space released that went down elsewhere.
+        SetFocus(button);
+        Settle(parent.Get(), 100);
+        Key(VK_SPACE, true);
+        Settle(parent.Get(), 300);
+        // Alt+Space is the window's menu, not the button's key.
+        SendMessageW(button, WM_SYSKEYDOWN, VK_SPACE, 0x20000000);
+        SendMessageW(button, WM_SYSKEYUP, VK_SPACE, 0xE0000000);
+        // The focus taken away while Space is held.
+        Key(VK_SPACE, false);
+        Settle(parent.Get(), 200);
+        SetFocus(edit);
+        Settle(parent.Get(), 200);
+        Key(VK_SPACE, true);
+        Settle(parent.Get(), 300);
+        EXPECT_EQ(SendMessageW(button, BM_GETSTATE, 0, 0) & BST_PUSHED, 0);
+        // The focus taken away while the mouse is held over it, then released there.
+        PointerTo(button, 30, 20);
+        Settle(parent.Get(), 200);
+        Mouse(MOUSEEVENTF_LEFTDOWN);
+        Settle(parent.Get(), 200);
+        SetFocus(edit);
+        Settle(parent.Get(), 200);
+        EXPECT_NE(GetCapture(), button);
+        Mouse(MOUSEEVENTF_LEFTUP);
+        Settle(parent.Get(), 300);
+        PointerTo(parent.Get(), 300, 250);
+        Settle(parent.Get(), 300);
+    }
+    EXPECT_EQ(Told(control), Told(stock));
+    EXPECT_TRUE(Told(control).empty());
+    EXPECT_FALSE(ButtonWindow::FromHandle(control)->Control().IsMouseOver()) << "no hover look stays behind";
+}
+
+TEST_F(LikeAStockButton, AKeyAlreadyWaitingWhenThePointerArrivesGoesToTheWindowsKeyboardHandling)
+{
+    for (const HWND button : {control, stock}) {
+        SetFocus(edit);
+        PointerTo(parent.Get(), 300, 250);
+        Settle(parent.Get(), 300);
+        // Both wait in the queue: the pointer's arrival comes first.
+        PointerTo(button, 30, 20);
+        Key(VK_TAB, false);
+        Key(VK_TAB, true);
+        Settle(parent.Get(), 500, [this] { return GetFocus() != edit; });
+        EXPECT_NE(GetFocus(), edit) << "Tab was lost on the way past button " << GetDlgCtrlID(button);
+    }
 }
 
 INT_PTR CALLBACK PlainDialogProc(HWND, UINT message, WPARAM, LPARAM)

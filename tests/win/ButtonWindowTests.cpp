@@ -417,6 +417,25 @@ TEST(ButtonWindow, OrdinaryWin32CallsNeverEndTheProgram)
     EXPECT_EQ(WindowText(window), u"Speichern");
     EXPECT_EQ(changed, std::vector<Text>{u"Caption"});
 
+    // A length beyond the limit is refused before anything of the buffer is read.
+    const wchar_t shortCaption[] = L"Kurz";
+    for (const WPARAM length : {WPARAM{4097}, WPARAM{1048576}, WPARAM{0x7fffffff}}) {
+        EXPECT_EQ(SendMessageW(window, QVBM_SETCAPTION, length, reinterpret_cast<LPARAM>(shortCaption)), QVB_E_INVALIDVALUE);
+    }
+    EXPECT_EQ(b.Caption(), caption);
+
+    // A caller's own creation data whose first field happens to be the size of the button's own.
+    struct CallersOwn {
+        std::uint32_t size;
+        std::uint32_t kind;
+        const wchar_t* label;
+        void* owner;
+    } own{static_cast<std::uint32_t>(sizeof(ButtonCreateParams)), 7, L"Etikett", &parent};
+    const HWND labelled = CreateWindowExW(0, ButtonClassName, L"Etikett", WS_CHILD, 0, 0, 80, 30, parent.Get(), nullptr,
+                                          GetModuleHandleW(nullptr), &own);
+    ASSERT_TRUE(labelled);
+    EXPECT_EQ(ButtonWindow::FromHandle(labelled)->Control().Caption(), u"Etikett");
+
     // A quit posted just as the pointer enters stays for the program's own loop.
     PostQuitMessage(3);
     SendMessageW(window, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
@@ -539,6 +558,26 @@ TEST(ButtonWindow, ScreenReadersReadAnAccessiblePushButtonAndPressItTheStandardW
     VARIANT role{};
     ASSERT_HRESULT_SUCCEEDED(accessible->get_accRole(self, &role));
     EXPECT_EQ(role.lVal, ROLE_SYSTEM_PUSHBUTTON) << "on every platform, Wine's included";
+    // The button itself, in each form the platform's own objects take it.
+    VARIANT shortSelf{};
+    shortSelf.vt = VT_I2;
+    for (const VARIANT& alsoSelf : {VARIANT{}, shortSelf}) {
+        VARIANT alsoRole{};
+        EXPECT_HRESULT_SUCCEEDED(accessible->get_accRole(alsoSelf, &alsoRole)) << alsoSelf.vt;
+    }
+    // Where it lies is its client area, the part a pointer can press.
+    SetWindowLongPtrW(window, GWL_EXSTYLE, WS_EX_CLIENTEDGE);
+    SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+    RECT client{};
+    GetClientRect(window, &client);
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    long left = 0, top = 0, width = 0, height = 0;
+    ASSERT_HRESULT_SUCCEEDED(accessible->accLocation(&left, &top, &width, &height, self));
+    const RECT located{left, top, left + width, top + height};
+    EXPECT_TRUE(EqualRect(&located, &client));
+    VARIANT hit{};
+    EXPECT_EQ(accessible->accHitTest(client.left - 1, client.top, &hit), S_FALSE) << "on the edge, outside the client area";
+    EXPECT_EQ(accessible->accHitTest(client.left, client.top, &hit), S_OK);
     EXPECT_EQ(text(&IAccessible::get_accName), L"Speichern");
     EXPECT_EQ(text(&IAccessible::get_accKeyboardShortcut), L"Alt+S");
     EXPECT_EQ(text(&IAccessible::get_accDefaultAction), L"Drücken");
@@ -568,6 +607,47 @@ TEST(ButtonWindow, ScreenReadersReadAnAccessiblePushButtonAndPressItTheStandardW
     DestroyWindow(window);
     BSTR gone = nullptr;
     EXPECT_EQ(accessible->get_accName(self, &gone), RPC_E_DISCONNECTED);
+}
+
+TEST(ButtonWindow, RegisteringClaimsOnlyTheButtonsOwnClassAndOnlyTheLastUnregisterRemovesIt)
+{
+    const HINSTANCE program = GetModuleHandleW(nullptr);
+    // The same name registered by another module, globally, then by this one with another window procedure.
+    for (const auto& [owner, style] : {std::pair{GetModuleHandleW(L"kernel32.dll"), UINT{CS_GLOBALCLASS}},
+                                       std::pair{program, UINT{0}}}) {
+        WNDCLASSEXW foreign{};
+        foreign.cbSize = sizeof foreign;
+        foreign.style = style;
+        foreign.lpfnWndProc = &DefWindowProcW;
+        foreign.hInstance = owner;
+        foreign.lpszClassName = QV_BUTTON_CLASS;
+        ASSERT_TRUE(RegisterClassExW(&foreign));
+        SetLastError(0);
+        EXPECT_FALSE(QvButtonRegister(program, FALSE));
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_CLASS_ALREADY_EXISTS));
+        EXPECT_FALSE(QvButtonRegister(program, TRUE));
+        ASSERT_TRUE(UnregisterClassW(QV_BUTTON_CLASS, owner));
+    }
+
+    // Two parts of a program register it; the first to let go leaves it to the second.
+    TestParent parent;
+    const auto creates = [&] {
+        const HWND made = CreateWindowExW(0, QV_BUTTON_CLASS, L"", WS_CHILD, 0, 0, 10, 10, parent.Get(), nullptr, program,
+                                          nullptr);
+        if (!made) {
+            return false;
+        }
+        DestroyWindow(made);
+        return true;
+    };
+    ASSERT_TRUE(QvButtonRegister(program, FALSE));
+    ASSERT_TRUE(QvButtonRegister(program, FALSE));
+    EXPECT_FALSE(QvButtonRegister(program, TRUE)) << "the class is local";
+    EXPECT_TRUE(QvButtonUnregister(program));
+    EXPECT_TRUE(creates());
+    EXPECT_TRUE(QvButtonUnregister(program));
+    EXPECT_FALSE(creates());
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_CLASS_DOES_NOT_EXIST));
 }
 
 TEST(ButtonWindow, ItAnswersThePushButtonMessagesOfTheDialogManagerAndOfTestTools)

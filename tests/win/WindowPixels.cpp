@@ -43,9 +43,13 @@ LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         return reinterpret_cast<LRESULT>(GetPropW(window, FontProperty));
     case WM_COMMAND:
         if (auto* parent = static_cast<TestParent*>(GetPropW(window, ParentProperty))) {
-            parent->commands.push_back({LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam)});
+            parent->commands.push_back({LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam), GetCapture()});
             parent->heard.push_back(HIWORD(wParam) == BN_CLICKED ? "BN_CLICKED " + std::to_string(LOWORD(wParam))
                                                                  : "WM_COMMAND " + std::to_string(HIWORD(wParam)));
+            if (parent->onCommand) {
+                const auto handler = parent->onCommand;
+                handler(parent->commands.back());
+            }
         }
         return 0;
     case WM_NOTIFY:

@@ -27,8 +27,12 @@ public:
         int id;
         int code;
         HWND control;
+        // Who had the mouse while the parent heard of it.
+        HWND capture;
     };
     std::vector<Command> commands;
+    // Runs for each WM_COMMAND after it is recorded, as the parent's own handling would.
+    std::function<void(const Command&)> onCommand;
     // WM_COMMAND and the buttons' WM_NOTIFY as they came, in one order:
     // "BN_CLICKED 7", "QVBN_MOUSEDOWN 7 button=1 shift=0 x=30 y=20 key=0 char=0".
     std::vector<std::string> heard;

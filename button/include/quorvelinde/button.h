@@ -129,8 +129,10 @@ typedef BOOL(WINAPI* QvButtonUnregisterFunction)(HINSTANCE instance);
 /*
  * Colours: an RGB value (COLORREF), or QVB_SYSCOLOR(index) for a system
  * colour such as COLOR_BTNFACE, which follows the system's settings.
- *   QVBM_SETCOLOR wParam: one of QVBC_*; lParam: the colour. Result.
- *   QVBM_GETCOLOR wParam: one of QVBC_*. Returns the colour.
+ *   QVBM_SETCOLOR wParam: one of QVBC_*; lParam: the colour. Result;
+ *                 QVB_E_INVALIDCALL for another wParam.
+ *   QVBM_GETCOLOR wParam: one of QVBC_*. Returns the colour; CLR_INVALID
+ *                 (0xFFFFFFFF) for another wParam.
  * The mask colour is keyed out of bitmaps: their pixels of that colour let
  * the face show through.
  */
@@ -141,6 +143,9 @@ typedef BOOL(WINAPI* QvButtonUnregisterFunction)(HINSTANCE instance);
 #define QVBC_HOVER 2
 #define QVBC_PRESSED 3
 #define QVBC_MASK 4
+#ifndef CLR_INVALID
+#define CLR_INVALID 0xFFFFFFFF
+#endif
 #define QVB_SYSCOLOR(index) (0x80000000ul | (unsigned long)(index))
 
 /*
@@ -160,10 +165,33 @@ typedef BOOL(WINAPI* QvButtonUnregisterFunction)(HINSTANCE instance);
 #define QVBM_SETMOVENOTIFY (QVBM_FIRST + 12)
 
 /*
+ * The button's switches, each off at first but the focus rectangle:
+ *   QVBM_SETFLAG wParam: one of QVBF_*; lParam: TRUE or FALSE. Result.
+ *   QVBM_GETFLAG wParam: one of QVBF_*. Returns TRUE or FALSE.
+ * Another wParam: QVB_E_INVALIDCALL.
+ */
+#define QVBM_SETFLAG (QVBM_FIRST + 13)
+#define QVBM_GETFLAG (QVBM_FIRST + 14)
+#define QVBF_EDGE 0        /* a raised three-dimensional edge, always drawn */
+#define QVBF_FOCUSRECT 1   /* the dotted focus rectangle while it has the focus */
+#define QVBF_HANDPOINTER 2 /* the hand pointer over the button */
+
+/*
+ * Shows the button as input would leave it, for a preview or a designer,
+ * until the next input: wParam QVBP_HOVER | QVBP_PRESSED | QVBP_FOCUS, or 0
+ * for the normal look. Result.
+ */
+#define QVBM_PREVIEW (QVBM_FIRST + 15)
+#define QVBP_HOVER 1
+#define QVBP_PRESSED 2
+#define QVBP_FOCUS 4
+
+/*
  * Notifications: each event of the button, as WM_NOTIFY to its parent,
  * right after the event, in the order the events come. lParam is an
- * NMQVBUTTON*, valid while the parent handles it. A click sends QVBN_CLICK,
- * then WM_COMMAND/BN_CLICKED as before.
+ * NMQVBUTTON*, valid only while the parent handles the message: copy what
+ * you keep. The parent returns 0; the button reads nothing back. A click
+ * sends QVBN_CLICK, then WM_COMMAND/BN_CLICKED as before.
  */
 #define QVBN_FIRST (0U - 2100U)
 #define QVBN_CLICK (QVBN_FIRST - 0)

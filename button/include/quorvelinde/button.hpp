@@ -1,7 +1,8 @@
 // The Quorvelinde button for C++ programs: the messages and notifications of
 // quorvelinde/button.h as a class and as callbacks. It only sends messages,
 // so it needs nothing beyond that header and Quorvelinde::button (or the DLL).
-// Works with or without UNICODE; everything on the thread that made the button.
+// C++17 or later; works with or without UNICODE; everything on the thread
+// that made the button.
 #ifndef QUORVELINDE_BUTTON_HPP
 #define QUORVELINDE_BUTTON_HPP
 
@@ -77,6 +78,11 @@ public:
     }
     // Whether MouseMove is told at all (off at first): it comes for every move.
     HRESULT NotifyMoves(bool notify) const { return Send(QVBM_SETMOVENOTIFY, notify ? TRUE : FALSE, 0); }
+    // `flag` is one of QVBF_*.
+    HRESULT SetFlag(int flag, bool on) const { return Send(QVBM_SETFLAG, flag, on ? TRUE : FALSE); }
+    bool Flag(int flag) const { return SendMessageW(m_window, QVBM_GETFLAG, flag, 0) == TRUE; }
+    // QVBP_HOVER | QVBP_PRESSED | QVBP_FOCUS, or 0: a look to show until the next input.
+    HRESULT Preview(int looks) const { return Send(QVBM_PREVIEW, looks, 0); }
 
 private:
     HRESULT Send(UINT message, WPARAM wParam, LPARAM lParam) const

@@ -1,0 +1,3 @@
+module quorvelinde.example/buttongo
+
+go 1.19
