@@ -58,6 +58,12 @@ class Pixels:
         return tuple(self.data[i:i + 3])
 
 
+def helper(build_dir, name):
+    """A helper program of the tests (the window probe, a stand-in client):
+    from the build, or from the folder that QV_TEST_HELPERS names."""
+    return os.path.join(os.environ.get("QV_TEST_HELPERS") or build_dir, name)
+
+
 def link_launcher(build_dir, server, output, pins=(), recipe="launcher-link.json"):
     """Links Quorvelinde.exe (or with recipe "publish-link.json" the publish
     command) for `server` (host[:port], or after http:// or https://) and the
@@ -122,7 +128,7 @@ def probe_command(build_dir, program, log, seconds, hold=None, close_after_ms=No
     opens each new program file there for a moment as a virus scanner does;
     `close_after_ms` asks the program's window to close that long after it showed."""
     target = program if ":" in program else windows_path(program)
-    command = [os.path.join(build_dir, "wine-run"), os.path.join(build_dir, "window_probe.exe"),
+    command = [os.path.join(build_dir, "wine-run"), helper(build_dir, "window_probe.exe"),
                windows_path(log), str(seconds), target]
     if hold:
         command.append("%s:%s" % (hold[0], windows_path(hold[1])))
@@ -191,7 +197,7 @@ def place_program(build_dir, server, folder, client=None, pins=()):
     os.makedirs(folder, exist_ok=True)
     link_launcher(build_dir, server, os.path.join(folder, "Quorvelinde.exe"), pins)
     if client:
-        shutil.copyfile(os.path.join(build_dir, client + ".exe"), os.path.join(folder, "tamorix.exe"))
+        shutil.copyfile(helper(build_dir, client + ".exe"), os.path.join(folder, "tamorix.exe"))
 
 
 def serve_folder(root, version_text, client=None, build_dir=None):
@@ -203,4 +209,4 @@ def serve_folder(root, version_text, client=None, build_dir=None):
         with open(os.path.join(root, "tamorix", "tamorixversion.txt"), "wb") as f:
             f.write(data)
     if client:
-        shutil.copyfile(os.path.join(build_dir, client + ".exe"), os.path.join(root, "tamorix", "tamorix.exe"))
+        shutil.copyfile(helper(build_dir, client + ".exe"), os.path.join(root, "tamorix", "tamorix.exe"))

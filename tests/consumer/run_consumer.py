@@ -7,7 +7,8 @@ MODE is add_subdirectory (the button pulled in from SOURCE), find_package
 (against the package that `cmake --install BUILD` puts under a prefix, found
 through CMAKE_PREFIX_PATH; the prefix must hold the public face only, and the
 project's examples build from it too) or
-clang (add_subdirectory, everything built with Debian's clang). BUILD is the
+clang (add_subdirectory, everything built with Debian's clang) or x86 (as
+find_package, for 32-bit Windows from a 32-bit build). BUILD is the
 project's Windows build folder; the consumer builds go below it. The
 programs that load the DLL themselves, in C and in Go, run against the
 installed package.
@@ -21,7 +22,9 @@ import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 PROGRAMS = {"add_subdirectory": ("dialog_c.exe", "dialog_cpp.exe"), "clang": ("dialog_c.exe", "dialog_cpp.exe"),
-            "find_package": ("dialog_c.exe", "dialog_cpp.exe", "dialog_dll.exe", "button_go.exe")}
+            "find_package": ("dialog_c.exe", "dialog_cpp.exe", "dialog_dll.exe", "button_go.exe"),
+            "x86": ("dialog_c.exe", "dialog_dll.exe")}
+TOOLCHAINS = {"clang": "clang-mingw-w64-x86_64.cmake", "x86": "mingw-w64-i686.cmake"}
 # All an installed prefix may hold: the public headers, the libraries and the package.
 INSTALLED = re.compile(r"^(include/quorvelinde/button(\.h|\.hpp|_win\.h)|lib/lib[a-z_]+\.a|lib/libquorvelinde_button\.dll\.a"
                        r"|lib/cmake/Quorvelinde/Quorvelinde[A-Za-z-]*\.cmake|bin/quorvelinde_button\.dll)$")
@@ -34,10 +37,10 @@ def run(*command, **options):
 
 def build(mode, source, main_build):
     folder = os.path.join(main_build, "consumer", mode)
-    toolchain = "clang-mingw-w64-x86_64.cmake" if mode == "clang" else "mingw-w64-x86_64.cmake"
+    toolchain = TOOLCHAINS.get(mode, "mingw-w64-x86_64.cmake")
     configure = ["cmake", "-S", HERE, "-B", folder, "-G", "Ninja", "-DCMAKE_BUILD_TYPE=Release",
                  "-DCMAKE_TOOLCHAIN_FILE=" + os.path.join(source, "cmake", toolchain)]
-    if mode == "find_package":
+    if mode in ("find_package", "x86"):
         prefix = os.path.join(main_build, "consumer", "prefix")
         shutil.rmtree(prefix, ignore_errors=True)
         run("cmake", "--install", main_build, "--prefix", prefix)
@@ -50,7 +53,7 @@ def build(mode, source, main_build):
     else:
         configure.append("-DQUORVELINDE_SOURCE=" + source)
     run(*configure, stdout=subprocess.DEVNULL)
-    run("cmake", "--build", folder)
+    run("cmake", "--build", folder, "--target", *(program[:-4] for program in PROGRAMS[mode] if program != "button_go.exe"))
     if mode == "find_package":
         # The examples are what a stranger copies: they build from the installed package alone.
         examples = os.path.join(main_build, "consumer", "examples")
@@ -79,7 +82,7 @@ def run_programs(mode, main_build):
 
 
 def main(argv):
-    if len(argv) != 4 or argv[0] not in ("build", "run") or argv[1] not in ("add_subdirectory", "find_package", "clang"):
+    if len(argv) != 4 or argv[0] not in ("build", "run") or argv[1] not in PROGRAMS:
         sys.exit(__doc__)
     step, mode, source, main_build = argv[0], argv[1], os.path.abspath(argv[2]), os.path.abspath(argv[3])
     if step == "build":

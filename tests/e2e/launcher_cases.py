@@ -59,6 +59,8 @@ class Run:
         environment; returns (events, seconds it took)."""
         log = os.path.join(self.work, "probe-%d.log" % len(glob.glob(os.path.join(self.work, "probe-*.log"))))
         began = time.monotonic()
+        # Where the launcher runs emulated, as a 32-bit program does here, it may take that many times as long.
+        seconds *= int(os.environ.get("QV_TIME_SCALE", "1"))
         code = kit.run_probe(self.build, program or os.path.join(self.program, "Quorvelinde.exe"), log, seconds,
                              env=dict(os.environ, **env) if env else None, hold=hold, close_after_ms=close_after_ms)
         took = time.monotonic() - began
@@ -104,7 +106,7 @@ def local_client(run):
 
 
 def stub(run, name):
-    return os.path.join(run.build, name + ".exe")
+    return kit.helper(run.build, name + ".exe")
 
 
 def expect_one_start(run, version, folder, windows_folder=None, starts_file=None):
@@ -190,7 +192,8 @@ def case_outdated_client(run):
               "the saved client differs from the served one")
     texts = [t for t in kit.status_texts(events) if t]
     run.check(texts and texts[-1] == STATUS_STARTING, "the last status text was %r" % (texts[-1:],))
-    progress = texts[:-1]
+    # The completion report passes on the way to the start message; a slow machine may show it.
+    progress = [t for t in texts[:-1] if not t.startswith("Beendet: ")]
     run.check(len(progress) >= 2 and all(t.startswith(STATUS_LOADING) for t in progress),
               "progress texts seen: %r" % progress)
     counts = [int(t[len(STATUS_LOADING):]) for t in progress if t.startswith(STATUS_LOADING)]

@@ -190,7 +190,7 @@ TEST_F(StallingReadServiceTest, SlowButSteadyServerIsNotAStall)
 // The limits lowered, so that a small read passes them as a huge one would.
 class LimitedReadServiceTest : public ReadServiceTest {
 protected:
-    LimitedReadServiceTest() : ReadServiceTest(UrlMonikerReadService::DefaultStallLimit, {10000, 64 * 1024}) {}
+    LimitedReadServiceTest() : ReadServiceTest(UrlMonikerReadService::DefaultStallLimit, {10000, 64 * 1024, {}}) {}
 };
 
 TEST_F(LimitedReadServiceTest, AReadThatPassesItsCountLimitFailsWithOverflowRightThen)
@@ -209,7 +209,7 @@ TEST_F(LimitedReadServiceTest, RunningOutOfMemoryFailsTheReadWithErrorSeven)
 {
     // The count limit allows it, the memory does not.
     reads.SetSink(nullptr);
-    UrlMonikerReadService hungry(UrlMonikerReadService::DefaultStallLimit, {1000000, 64 * 1024});
+    UrlMonikerReadService hungry(UrlMonikerReadService::DefaultStallLimit, {1000000, 64 * 1024, {}});
     RecordingSink recording;
     hungry.SetSink(&recording);
     hungry.AsyncRead(ServerUrl("/gen/500000"), ResultKind::ByteArray, u"1", 16);
