@@ -7,7 +7,8 @@
 namespace qv {
 
 // The distribution web server: a host, optionally with ":port", or either
-// with "http://" or "https://" before it.
+// with "http://" or "https://" before it; empty in a launcher that is to be
+// stamped with the support desk's server.
 Text DistributionServer();
 
 // The pinned signing keys, SHA-256 hashes of SubjectPublicKeyInfo separated

@@ -1,14 +1,19 @@
-// The support desk's publish command: puts a client and the text that
+// The support desk's command. Publishing puts a client and the text that
 // announces its version into a server folder, after the checks the launcher
-// makes of a download, each file replaced in one step.
+// makes of a download, each file replaced in one step:
 //
-//   QuorvelindePublish.exe <tamorix.exe> <server folder>
+//   QuorvelindePublish.exe [--launcher <Quorvelinde.exe>] <tamorix.exe> <server folder>
 //
-// Exit codes as PublishExit says: 0 published, 1 refused, 2 a wrong command
-// line, 3 not published (the old pair stays), 4 the new client beside the old
-// text. The last line always says what the server serves now.
+// with the pins stamped into the named launcher, or else with those of this
+// command's own build. Exit codes as PublishExit says: 0 published, 1
+// refused, 2 a wrong command line, 3 not published (the old pair stays), 4
+// the new client beside the old text. The last line always says what the
+// server serves now. The desk's other steps are commands of their own
+// (DeskCommands_win.h).
 
 #include "BuildSettings.h"
+#include "Console_win.h"
+#include "DeskCommands_win.h"
 
 #include "host/base/ByteStore.h"
 #include "host/base/HostError.h"
@@ -19,8 +24,9 @@
 #include "host/files/FileOutput_win.h"
 #include "host/files/FileQueries_win.h"
 #include "host/files/SignatureCheck_win.h"
-#include "launcher/ClientFiles.h"
 #include "host/files/ProgramLayout.h"
+#include "launcher/ClientFiles.h"
+#include "launcher/LauncherStamp_win.h"
 #include "launcher/Publication.h"
 #include "launcher/SignerPins.h"
 
@@ -31,22 +37,7 @@
 
 namespace {
 
-// Everything goes to standard output, so that the last line is the last thing
-// said: to a console as its own wide text, which shows every letter whatever
-// its code page, and to a file or pipe as UTF-8.
-void Say(const qv::Text& line)
-{
-    const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
-    DWORD mode = 0;
-    if (GetConsoleMode(out, &mode)) {
-        const qv::Text withEnd = line + u"\r\n";
-        DWORD written = 0;
-        WriteConsoleW(out, qv::Wide(withEnd), static_cast<DWORD>(withEnd.size()), &written, nullptr);
-        return;
-    }
-    std::fputs((qv::Utf8FromText(line) + "\n").c_str(), stdout);
-    std::fflush(stdout);
-}
+using qv::Say;
 
 bool IsFolder(const qv::Text& path)
 {
@@ -80,7 +71,7 @@ struct CheckedClient {
     qv::Text version;
 };
 
-CheckedClient Checked(const qv::Text& client)
+CheckedClient Checked(const qv::Text& client, const std::vector<qv::KeyHash>& pins)
 {
     // Held open while it is checked and copied: what is checked is what is published.
     const qv::OwnedFile held(CreateFileW(qv::Wide(client), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
@@ -104,12 +95,11 @@ CheckedClient Checked(const qv::Text& client)
     if (version.empty()) {
         throw Refusal(u"\u201E" + client + u"\u201C hat keine Dateiversion: jeder Launcher würde ihn bei jedem Start neu laden");
     }
-    const std::vector<qv::KeyHash> pins = qv::ParseSignerPins(qv::SignerPinList());
     if (!pins.empty()) {
         const qv::SignatureFindings findings =
             qv::AuthenticodeCheck().Inspect({client, reinterpret_cast<std::uintptr_t>(held.Get())});
         if (!qv::SignedByPinnedKey(findings, pins)) {
-            throw Refusal(u"\u201E" + client + u"\u201C ist nicht mit einem der eingebauten Schlüssel signiert (" +
+            throw Refusal(u"\u201E" + client + u"\u201C ist nicht mit einem der Schlüssel des Launchers signiert (" +
                           qv::FindingsText(findings) + u"); der Launcher würde ihn ablehnen");
         }
         Say(u"Signatur angenommen: " + qv::FindingsText(findings));
@@ -117,16 +107,36 @@ CheckedClient Checked(const qv::Text& client)
     return {std::move(*bytes), version};
 }
 
-}  // namespace
-
-int wmain(int argc, wchar_t** argv)
+// The pins a launcher checks downloads with: those stamped into `launcher`,
+// or with none named, those of this command's own build.
+std::vector<qv::KeyHash> PinsOf(const std::optional<qv::Text>& launcher)
 {
-    if (argc != 3 || !*argv[1] || !*argv[2]) {
-        Say(u"Aufruf: QuorvelindePublish.exe <signierte tamorix.exe> <Serverordner>");
+    if (!launcher) {
+        return qv::ParseSignerPins(qv::SignerPinList());
+    }
+    const auto stamp = qv::StampOfFile(*launcher);
+    if (!stamp) {
+        throw Refusal(u"\u201E" + *launcher + u"\u201C ist nicht gestempelt: seine Schlüssel sind hier nicht zu lesen");
+    }
+    const qv::LauncherSettings settings = qv::ReadStamp(*stamp);
+    Say(u"Mit den Schlüsseln von " + *launcher + u": " + qv::SettingsText(settings));
+    return settings.pins;
+}
+
+int Publish(std::vector<qv::Text> arguments)
+{
+    std::optional<qv::Text> launcher;
+    if (arguments.size() == 4 && arguments[0] == u"--launcher") {
+        launcher = arguments[1];
+        arguments.erase(arguments.begin(), arguments.begin() + 2);
+    }
+    if (arguments.size() != 2 || arguments[0].empty() || arguments[1].empty() || (launcher && launcher->empty())) {
+        Say(u"Aufruf: QuorvelindePublish.exe [--launcher <Quorvelinde.exe>] <signierte tamorix.exe> <Serverordner>");
+        Say(u"        QuorvelindePublish.exe stamp | show | pin ...");
         return static_cast<int>(qv::PublishExit::WrongCommandLine);
     }
-    const qv::Text client = qv::FromWide(argv[1]);
-    const qv::Text folder = qv::FromWide(argv[2]);
+    const qv::Text& client = arguments[0];
+    const qv::Text& folder = arguments[1];
     // A misspelt folder would be served by nobody: it is not made.
     if (!IsFolder(folder)) {
         Say(u"Den Serverordner \u201E" + folder + u"\u201C gibt es nicht.");
@@ -137,7 +147,7 @@ int wmain(int argc, wchar_t** argv)
     qv::WindowsFileQueries queries;
     qv::ServerFolder server(input, output, queries, folder);
     try {
-        const CheckedClient checked = Checked(client);
+        const CheckedClient checked = Checked(client, PinsOf(launcher));
         CreateDirectoryW(qv::Wide(folder + u"\\" + qv::ServerFolderName), nullptr);
         RemoveLeftovers(output, server);
         const qv::PublishOutcome outcome = server.Publish(qv::ByteSnapshot::Of(checked.bytes), checked.version);
@@ -151,4 +161,25 @@ int wmain(int argc, wchar_t** argv)
         Say(qv::ServedPairText(server.Served()));
         return static_cast<int>(qv::PublishExit::Refused);
     }
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    std::vector<qv::Text> arguments;
+    for (int i = 1; i < argc; ++i) {
+        arguments.push_back(qv::FromWide(argv[i]));
+    }
+    const std::vector<qv::Text> rest(arguments.begin() + (arguments.empty() ? 0 : 1), arguments.end());
+    if (!arguments.empty() && arguments[0] == u"stamp") {
+        return qv::StampCommand(rest);
+    }
+    if (!arguments.empty() && arguments[0] == u"show") {
+        return qv::ShowCommand(rest);
+    }
+    if (!arguments.empty() && arguments[0] == u"pin") {
+        return qv::PinCommand(rest);
+    }
+    return Publish(std::move(arguments));
 }

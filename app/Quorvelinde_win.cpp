@@ -7,10 +7,30 @@
 #include "host/base/ComApartment_win.h"
 #include "host/base/TopLevelError.h"
 #include "host/files/RunLogFile_win.h"
+#include "launcher/LauncherStamp_win.h"
 #include "launcher/LauncherWindow_win.h"
 #include "launcher/SignerPins.h"
 
 #include <windows.h>
+
+namespace {
+
+// The server and the pins: those stamped into this executable, or those it was built with.
+qv::LauncherSettings Settings(HINSTANCE instance)
+{
+    if (const auto stamp = qv::StampOfModule(instance)) {
+        return qv::ReadStamp(*stamp);
+    }
+    qv::LauncherSettings built{qv::DistributionServer(), qv::ParseSignerPins(qv::SignerPinList())};
+    if (built.server.empty()) {
+        throw qv::HostError(qv::ErrorNumber::InvalidPropertyValue,
+                            u"Dieser Launcher kennt noch keinen Server. Ihre Support-Abteilung stempelt ihn mit "
+                            u"\u201EQuorvelindePublish.exe stamp\u201C, bevor sie ihn weitergibt");
+    }
+    return built;
+}
+
+}  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
 {
@@ -18,8 +38,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     qv::RecordReportsIn(log);
     qv::SetTopLevelErrorHandler(&qv::ReportErrorAndEnd);
     try {
+        // Before anything is read from the network: what cannot be used ends the launcher here.
+        qv::LauncherSettings settings = Settings(instance);
         qv::ComApartment com;
-        qv::LauncherWindow window(qv::DistributionServer(), qv::ParseSignerPins(qv::SignerPinList()), instance, log);
+        qv::LauncherWindow window(settings.server, std::move(settings.pins), instance, log);
         window.LoadAndShow();
         window.RunMessageLoop();
     } catch (...) {

@@ -45,22 +45,6 @@ std::optional<KeyHash> Sha256(const std::vector<BYTE>& bytes)
     return digest;
 }
 
-// The key as it stands in the certificate, DER-encoded: what a pin hashes.
-std::optional<KeyHash> KeyHashOf(PCCERT_CONTEXT certificate)
-{
-    DWORD length = 0;
-    CERT_PUBLIC_KEY_INFO* key = &certificate->pCertInfo->SubjectPublicKeyInfo;
-    if (!CryptEncodeObject(X509_ASN_ENCODING, X509_PUBLIC_KEY_INFO, key, nullptr, &length)) {
-        return std::nullopt;
-    }
-    std::vector<BYTE> der(length);
-    if (!CryptEncodeObject(X509_ASN_ENCODING, X509_PUBLIC_KEY_INFO, key, der.data(), &length)) {
-        return std::nullopt;
-    }
-    der.resize(length);
-    return Sha256(der);
-}
-
 // The platform's verdict on the file's signature, and the key of the signer
 // certificate that this verdict is about, taken from the verification's own
 // state rather than looked up again.
@@ -86,7 +70,7 @@ std::uint32_t VerifyTrust(const HeldFile& file, std::optional<KeyHash>& signerKe
         if (CRYPT_PROVIDER_DATA* provider = WTHelperProvDataFromStateData(data.hWVTStateData)) {
             if (CRYPT_PROVIDER_SGNR* signer = WTHelperGetProvSignerFromChain(provider, 0, FALSE, 0)) {
                 if (CRYPT_PROVIDER_CERT* leaf = WTHelperGetProvCertFromChain(signer, 0); leaf && leaf->pCert) {
-                    signerKey = KeyHashOf(leaf->pCert);
+                    signerKey = KeyHashOfCertificate(leaf->pCert);
                 }
             }
         }
@@ -97,6 +81,22 @@ std::uint32_t VerifyTrust(const HeldFile& file, std::optional<KeyHash>& signerKe
 }
 
 }  // namespace
+
+std::optional<KeyHash> KeyHashOfCertificate(PCCERT_CONTEXT certificate)
+{
+    // The key as it stands in the certificate, DER-encoded: what a pin hashes.
+    DWORD length = 0;
+    CERT_PUBLIC_KEY_INFO* key = &certificate->pCertInfo->SubjectPublicKeyInfo;
+    if (!CryptEncodeObject(X509_ASN_ENCODING, X509_PUBLIC_KEY_INFO, key, nullptr, &length)) {
+        return std::nullopt;
+    }
+    std::vector<BYTE> der(length);
+    if (!CryptEncodeObject(X509_ASN_ENCODING, X509_PUBLIC_KEY_INFO, key, der.data(), &length)) {
+        return std::nullopt;
+    }
+    der.resize(length);
+    return Sha256(der);
+}
 
 SignatureFindings AuthenticodeCheck::Inspect(const HeldFile& file)
 {

@@ -27,9 +27,11 @@ SUPPORT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "suppor
 
 
 def pki(run):
-    """The test keys and clients (made once per build), and the pins of keys A and B."""
-    subprocess.run([sys.executable, os.path.join(SUPPORT, "make_test_pki.py"), run.build], check=True)
-    folder = os.path.join(run.build, "test-pki")
+    """The test keys and clients (made once per build, beside the helper
+    programs that they sign), and the pins of keys A and B."""
+    helpers = os.environ.get("QV_TEST_HELPERS") or run.build
+    subprocess.run([sys.executable, os.path.join(SUPPORT, "make_test_pki.py"), helpers], check=True)
+    folder = os.path.join(helpers, "test-pki")
     pins = {}
     for name in ("a", "b"):
         with open(os.path.join(folder, "pin-%s.txt" % name)) as f:

@@ -1,5 +1,6 @@
 #include "host/base/HostError.h"
 #include "host/files/CertificateTable.h"
+#include "launcher/LauncherStamp.h"
 #include "launcher/SignerPins.h"
 #include "launcher/win_Main.h"
 
@@ -124,6 +125,60 @@ TEST(ServerBase, TheSettingNamesItsSchemeOrGetsHttp)
     EXPECT_EQ(ServerBase(u"localhost:8080"), u"http://localhost:8080");
     EXPECT_EQ(ServerBase(u"https://localhost:8443"), u"https://localhost:8443");
     EXPECT_EQ(ServerBase(u"http://updates.example.com"), u"http://updates.example.com");
+}
+
+std::vector<std::uint8_t> StampText(const std::string& text)
+{
+    return {text.begin(), text.end()};
+}
+
+TEST(LauncherStamp, ASpecificServerAndItsPinsComeBackAsStamped)
+{
+    const LauncherSettings settings{u"https://updates.example.com:8443", ParseSignerPins(std::u16string(PinA) + u";" + PinB)};
+    const std::vector<std::uint8_t> stamp = StampOf(settings);
+    EXPECT_EQ(std::string(stamp.begin(), stamp.end()),
+              "Quorvelinde-Stempel 1\nServer: https://updates.example.com:8443\nPin: "
+              "0123456789abcdef0123456789abcdef0123456789abcdef0123456789abcdef\nPin: "
+              "ffffffffffffffffffffffffffffffffffffffffffffffffffffffff00000001\n");
+    const LauncherSettings read = ReadStamp(stamp);
+    EXPECT_EQ(read.server, settings.server);
+    EXPECT_EQ(read.pins, settings.pins);
+    EXPECT_EQ(SettingsText(read), u"Server https://updates.example.com:8443, Signaturprüfung mit 2 Schlüssel-Pin(s)");
+    for (const Text server : {u"127.0.0.1:8080", u"localhost", u"http://a-b.example"}) {
+        EXPECT_NO_THROW(CheckServer(server)) << Utf8FromText(server);
+    }
+}
+
+TEST(LauncherStamp, WhatALauncherCouldNotUseIsRefusedWithoutRepeatingItAtLength)
+{
+    const std::string head = "Quorvelinde-Stempel 1\nServer: updates.example.com\n";
+    const std::string pin = "Pin: 0123456789abcdef0123456789abcdef0123456789abcdef0123456789abcdef\n";
+    const std::string whole = head + pin;
+    const std::string refused[] = {
+        "",
+        whole.substr(0, whole.size() - 1),                          // cut off in its last line
+        whole.substr(0, whole.size() / 2),                          // cut off in the middle
+        head,                                                       // no pin
+        "Quorvelinde-Stempel 2\nServer: updates.example.com\n" + pin,
+        head + "Pin: " + std::string(63, 'a') + "\n",
+        head + "Pin: " + std::string(64, 'g') + "\n",
+        head + "Pin: " + std::string(5000, 'a') + "\n",             // over-long
+        head + head.substr(22) + pin,                               // a second server
+        head + pin + "Proxy: intern\n",
+    };
+    for (const std::string& text : refused) {
+        try {
+            ReadStamp(StampText(text));
+            ADD_FAILURE() << "taken: " << text.substr(0, 120);
+        } catch (const HostError& error) {
+            EXPECT_LT(error.Description().size(), 300u) << Utf8FromText(error.Description());
+        }
+    }
+    for (const std::string& server : std::vector<std::string>{"", "updates.example.com/tamorix", "http://", "update s.example", "host:0",
+                                     "host:99999", ".example", std::string(300, 'a')}) {
+        EXPECT_THROW(ReadStamp(StampText("Quorvelinde-Stempel 1\nServer: " + server + "\n" + pin)), HostError) << server;
+    }
+    EXPECT_THROW(StampOf({u"updates.example.com", {}}), HostError) << "a stamp without a pin";
 }
 
 }  // namespace
