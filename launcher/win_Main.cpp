@@ -374,12 +374,17 @@ void win_Main::RemoveLeftovers()
 bool win_Main::ShellStart()
 {
     const std::int32_t began = m_ticks.TickCount();
-    for (;;) {
+    for (int attempt = 0;; ++attempt) {
         const std::intptr_t answer = m_platform.ShellExecuteFile(m_hWnd, u"open", ClientFile(), u"", u"", Platform::ShowNormal);
         // The shell's answers up to 32 are its errors.
-        m_log.Record([&] { return (answer > 32 ? u"Client gestartet: " : u"Client nicht gestartet: ") + ClientFile() +
-                                  u" (Antwort der Shell " + DecimalText(static_cast<std::int64_t>(answer)) + u")"; });
-        if (answer > 32 || !ClientHeld(answer) || ElapsedTicks(began, m_ticks.TickCount()) >= InUseRetryLimitMs) {
+        const bool again = answer <= 32 && ClientHeld(answer) && ElapsedTicks(began, m_ticks.TickCount()) < InUseRetryLimitMs;
+        // The first refusal and the outcome; not every try in between.
+        if (attempt == 0 || !again) {
+            m_log.Record([&] { return (answer > 32 ? u"Client gestartet: " : u"Client nicht gestartet: ") + ClientFile() +
+                                      u" (Antwort der Shell " + DecimalText(static_cast<std::int64_t>(answer)) + u")" +
+                                      (again ? u"; in Gebrauch, neue Versuche" : u""); });
+        }
+        if (!again) {
             return answer > 32;
         }
         PauseWhilePumping(RetryIntervalMs);

@@ -16,15 +16,13 @@ import re
 import shutil
 import subprocess
 import sys
-import tempfile
 import zipfile
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
 import launcher_kit as kit  # noqa: E402
-from launcher_cases import (CLIENT_URL_PATH, NEW_VERSION, OLD, OLD_VERSION, Run, event, exit_code,  # noqa: E402
-                            expect_clean_end, expect_logged, expect_one_start, local_client, served_client, shown_box,
-                            stub)
+from launcher_cases import (NEW_VERSION, OLD, OLD_VERSION, exit_code, expect_clean_end, expect_logged,  # noqa: E402
+                            expect_one_start, local_client, run_cases, served_client, shown_box, stub)
 from run_with_server import start_server  # noqa: E402
 from trust_cases import pki  # noqa: E402
 
@@ -197,21 +195,8 @@ CASES = {
 }
 
 
-def main(argv):
-    if argv == ["--list"]:
-        print(";".join(CASES))
-        return 0
-    if len(argv) != 3 or argv[2] not in CASES:
-        sys.exit(__doc__)
-    run = Run(os.path.abspath(argv[0]), argv[2])
-    try:
-        CASES[argv[2]](run, os.path.abspath(argv[1]))
-    finally:
-        run.close()
-    for failure in run.failures:
-        print("FAILED: " + failure)
-    return 1 if run.failures else 0
-
-
 if __name__ == "__main__":
-    sys.exit(main(sys.argv[1:]))
+    arguments = sys.argv[1:]
+    bundle = os.path.abspath(arguments.pop(1)) if len(arguments) == 3 else None
+    sys.exit(run_cases({name: (lambda run, case=case: case(run, bundle)) for name, case in CASES.items()}, arguments,
+                       __doc__))
