@@ -141,6 +141,12 @@ def shown_box(run, events):
     return box, [e["text"] for e in event(events, "control") if e["parent"] == box and e["class"] == "Static"]
 
 
+def logged_lines(run, events):
+    """This run's lines of the launcher's log."""
+    started = event(events, "started")
+    return kit.run_log_lines(run.build, started[0]["pid"], run.program) if started else []
+
+
 def expect_logged(run, events, *starts):
     """The launcher's run log holds, for this run, a line beginning with each of `starts`, in order."""
     started = event(events, "started")
@@ -480,6 +486,15 @@ def not_applied(row):
         kit.place_program(run.build, server, run.program, OLD)
         with trouble(run) as env:
             events, took = run.launch(env=env, hold=(hold, run.program) if hold else None, seconds=300)
+            # The scanner looks every millisecond, and on a busy machine the launcher may start the new
+            # client before it looks: then the same again, from the old client.
+            for _ in range(3):
+                if row != "scanner" or any(line.startswith("Client nicht gestartet: ") for line in logged_lines(run, events)):
+                    break
+                shutil.copyfile(stub(run, OLD), local_client(run))
+                os.remove(os.path.join(run.program, kit.STARTED_MARKER))
+                open(run.server_log, "w").close()
+                events, took = run.launch(env=env, hold=(hold, run.program), seconds=300)
             starts_file = env.get("QV_STUB_STARTS")
             expect_one_start(run, OLD_VERSION if on_disk == OLD else NEW_VERSION, run.program,
                              starts_file=starts_file and os.path.join(run.work, "starts.txt"))

@@ -91,8 +91,8 @@ def case_with_pins_it_refuses_what_the_launcher_refuses(run):
     program = os.path.join(run.work, "QuorvelindePublish.exe")
     kit.link_launcher(run.build, "localhost", program, pins=[pins["a"]], recipe="publish-link.json")
     refused = {
-        "client-unsigned.exe": "nicht mit einem der eingebauten Schlüssel signiert",
-        "client-signed-b.exe": "nicht mit einem der eingebauten Schlüssel signiert",
+        "client-unsigned.exe": "nicht mit einem der Schlüssel des Launchers signiert",
+        "client-signed-b.exe": "nicht mit einem der Schlüssel des Launchers signiert",
         "client-padded-a.exe": "weitere Daten bei der Signatur",
     }
     for name, reason in refused.items():
