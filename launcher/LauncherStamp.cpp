@@ -17,12 +17,6 @@ HostError StampError(const Text& what)
     return HostError(ErrorNumber::InvalidFileFormat, what);
 }
 
-// A value for an error text: never more of it than a person reads.
-Text Shown(const Text& value)
-{
-    return value.size() > 40 ? value.substr(0, 40) + u"..." : value;
-}
-
 bool HostCharacter(char16_t c)
 {
     return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') || c == u'-' || c == u'.';
@@ -62,7 +56,7 @@ void CheckServer(const Text& server)
     }
     if (!valid) {
         throw HostError(ErrorNumber::InvalidPropertyValue,
-                        u"\u201E" + Shown(server) + u"\u201C ist kein Server: erwartet wird ein Rechnername, "
+                        u"\u201E" + Shortened(server, 40) + u"\u201C ist kein Server: erwartet wird ein Rechnername, "
                                                     u"wahlweise mit :Port und mit http:// oder https:// davor");
     }
 }
@@ -120,7 +114,7 @@ LauncherSettings ParseStamp(std::span<const std::uint8_t> stamp)
                 }
                 settings.pins.push_back(pins[0]);
             } else {
-                throw StampError(u"unerwartete Zeile \u201E" + Shown(TextFromUtf8(line)) + u"\u201C");
+                throw StampError(u"unerwartete Zeile \u201E" + Shortened(TextFromUtf8(line), 40) + u"\u201C");
             }
         } catch (const HostError& error) {
             throw HostError(error.Number(), u"Zeile " + DecimalText(number) + u": " + error.Description());

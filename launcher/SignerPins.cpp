@@ -22,25 +22,19 @@ int HexValue(char16_t c)
     return -1;
 }
 
-// A value for an error text: never more of it than a person reads.
-Text Shown(std::u16string_view text)
-{
-    return text.size() > 70 ? Text(text.substr(0, 70)) + u"..." : Text(text);
-}
-
 KeyHash ParsePin(std::u16string_view text)
 {
     KeyHash pin{};
     if (text.size() != pin.size() * 2) {
         throw HostError(ErrorNumber::InvalidPropertyValue,
-                        u"Ungültiger Schlüssel-Pin \u201E" + Shown(text) + u"\u201C: 64 Hexadezimalziffern erwartet");
+                        u"Ungültiger Schlüssel-Pin \u201E" + Shortened(text, 70) + u"\u201C: 64 Hexadezimalziffern erwartet");
     }
     for (std::size_t i = 0; i < pin.size(); ++i) {
         const int high = HexValue(text[2 * i]);
         const int low = HexValue(text[2 * i + 1]);
         if (high < 0 || low < 0) {
             throw HostError(ErrorNumber::InvalidPropertyValue,
-                            u"Ungültiger Schlüssel-Pin \u201E" + Shown(text) + u"\u201C: nur 0-9 und a-f erlaubt");
+                            u"Ungültiger Schlüssel-Pin \u201E" + Shortened(text, 70) + u"\u201C: nur 0-9 und a-f erlaubt");
         }
         pin[i] = static_cast<std::uint8_t>(high << 4 | low);
     }

@@ -75,4 +75,9 @@ Text DecimalText(std::int64_t value)
     return TextFromAscii(std::to_string(value));
 }
 
+Text Shortened(std::u16string_view text, std::size_t most)
+{
+    return text.size() > most ? Text(text.substr(0, most)) + u"..." : Text(text);
+}
+
 }  // namespace qv

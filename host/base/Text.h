@@ -19,4 +19,8 @@ Text TextFromUtf8(std::string_view utf8);
 
 Text DecimalText(std::int64_t value);
 
+// A value from outside, for an error text: at most `most` code units of it,
+// then "...", so that a message never repeats a long value at length.
+Text Shortened(std::u16string_view text, std::size_t most);
+
 }  // namespace qv
