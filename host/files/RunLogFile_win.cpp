@@ -39,6 +39,32 @@ bool StillNamed(HANDLE file, const Text& path)
            held.nFileIndexLow == found.nFileIndexLow;
 }
 
+// An append is not one step everywhere (Wine, some network shares): a run
+// that finds the end while another writes there overwrites its line. Writers
+// take turns on one byte far past any end, which no reader ever touches.
+OVERLAPPED AppendLockPlace()
+{
+    OVERLAPPED at{};
+    at.OffsetHigh = 0x40000000;
+    return at;
+}
+
+// Whether the turn was taken; a writer that does not get it within a moment writes without it.
+bool LockForAppend(HANDLE file)
+{
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        OVERLAPPED at = AppendLockPlace();
+        if (LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &at)) {
+            return true;
+        }
+        if (GetLastError() != ERROR_LOCK_VIOLATION) {
+            return false;
+        }
+        Sleep(5);
+    }
+    return false;
+}
+
 }  // namespace
 
 RunLogFile::RunLogFile(Text path, std::uint64_t mostBytes) : m_path(std::move(path))
@@ -104,11 +130,19 @@ void RunLogFile::Write(const Text& line)
         return;
     }
     const std::string text = TimeAndProcess() + Utf8FromText(line) + "\r\n";
-    const OwnedFile file(CreateFileW(Wide(m_path), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                      nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    // Read access only so that the file can be locked; without write access every write is an append.
+    const OwnedFile file(CreateFileW(Wide(m_path), FILE_APPEND_DATA | FILE_READ_DATA,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
+        return;
+    }
+    const bool locked = LockForAppend(file.Get());
     DWORD written = 0;
-    if (file) {
-        WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    if (locked) {
+        OVERLAPPED at = AppendLockPlace();
+        UnlockFileEx(file.Get(), 0, 1, 0, &at);
     }
 }
 

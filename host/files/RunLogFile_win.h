@@ -8,8 +8,8 @@
 namespace qv {
 
 // The run log as a UTF-8 text file, one line a step: the local time, the
-// process id in brackets, the step. Each line is appended on its own, so
-// that several runs at once share the file. A file that has grown beyond
+// process id in brackets, the step. Each line is appended on its own, the
+// runs taking turns, so that several runs at once share the file. A file that has grown beyond
 // `mostBytes` when a run begins is kept as "<name>.1", replacing the one
 // before, and a new file begins; one that cannot be renamed, because another
 // program holds it, begins anew empty.

@@ -226,9 +226,12 @@ std::string Describe(HWND window, bool child)
     std::string fields;
     fields += ",\"hwnd\":" + Handle(window);
     fields += ",\"class\":" + Json(ClassOf(window));
+    // Visible only when it was so before and after the text was read: the
+    // program may set the text and show the window between two reads.
+    const bool visibleBefore = IsWindowVisible(window) != FALSE;
     fields += ",\"text\":" + Json(TextOf(window));
     fields += ",\"rect\":" + Json(r);
-    fields += IsWindowVisible(window) ? ",\"visible\":true" : ",\"visible\":false";
+    fields += visibleBefore && IsWindowVisible(window) ? ",\"visible\":true" : ",\"visible\":false";
     if (child) {
         fields += ",\"id\":" + std::to_string(GetDlgCtrlID(window));
         fields += ",\"parent\":" + Handle(GetParent(window));

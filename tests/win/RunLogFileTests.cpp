@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <string>
+#include <thread>
 
 namespace qv::test {
 namespace {
@@ -46,6 +47,34 @@ TEST(RunLogFile, TwoRunsRotateOnceAndALogThatCannotBeRenamedBeginsAnew)
     const std::string now = Contents(log);
     EXPECT_LT(now.size(), 200u) << "a log that cannot be rotated is not grown";
     EXPECT_NE(now.find("dritte Zeile"), std::string::npos);
+}
+
+TEST(RunLogFile, RunsWritingAtOnceLoseNoLine)
+{
+    // Each run appends through its own handle, as launchers of the same user do.
+    TempFolder folder;
+    const Text log = AsText(folder.Path() / L"Quorvelinde.log");
+    constexpr int Lines = 3000;
+    auto writeLines = [&log](char16_t run) {
+        RunLogFile file(log);
+        for (int i = 0; i < Lines; ++i) {
+            file.Record([&] { return Text(u"Lauf ") + run + u" Zeile " + DecimalText(i); });
+        }
+    };
+    {
+        std::jthread b(writeLines, u'B');
+        std::jthread c(writeLines, u'C');
+        writeLines(u'A');
+    }
+
+    const std::string written = Contents(folder.Path() / L"Quorvelinde.log");
+    for (const char* run : {"Lauf A Zeile ", "Lauf B Zeile ", "Lauf C Zeile "}) {
+        int found = 0;
+        for (auto at = written.find(run); at != std::string::npos; at = written.find(run, at + 1)) {
+            ++found;
+        }
+        EXPECT_EQ(found, Lines) << run;
+    }
 }
 
 }  // namespace
