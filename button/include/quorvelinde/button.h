@@ -17,68 +17,20 @@
  * sent from inside the button's window procedure, so the parent may call
  * back into the button while it handles one.
  *
+ * This header holds the button's numbers, which need no system header;
+ * quorvelinde/button_win.h, which this header includes on Windows, holds
+ * what needs windows.h.
+ *
  * Link with Quorvelinde::button (a static library, or with
  * QUORVELINDE_BUTTON_SHARED the DLL quorvelinde_button.dll and its import
  * library), or load quorvelinde_button.dll yourself: its exports are the two
- * functions below, undecorated, with the WINAPI (stdcall) convention.
+ * functions of button_win.h, undecorated, with the WINAPI (stdcall) convention.
  */
 #ifndef QUORVELINDE_BUTTON_H
 #define QUORVELINDE_BUTTON_H
 
-#include <windows.h>
-
-#ifdef __cplusplus
-extern "C" {
-#endif
-
 /* The window class, for CreateWindowExW and dialog templates. */
 #define QV_BUTTON_CLASS L"QuorvelindeButton"
-
-/*
- * Registers the window class for windows of `instance` (the module whose
- * windows and dialog templates create buttons); with `global` TRUE it is a
- * global class (CS_GLOBALCLASS), which dialog templates in other modules of
- * the process find too. Registering again is no error. FALSE when the class
- * cannot be registered (GetLastError tells why). Not from DllMain.
- */
-BOOL WINAPI QvButtonRegister(HINSTANCE instance, BOOL global);
-
-/*
- * Unregisters the class registered for `instance`, once every button window
- * is destroyed (else FALSE, with GetLastError ERROR_CLASS_HAS_WINDOWS). A
- * program that loaded quorvelinde_button.dll calls it before it frees the
- * DLL: a class whose window procedure is gone ends the next creation. Not
- * from DllMain.
- */
-BOOL WINAPI QvButtonUnregister(HINSTANCE instance);
-
-/* The two functions as GetProcAddress gives them. */
-typedef BOOL(WINAPI* QvButtonRegisterFunction)(HINSTANCE instance, BOOL global);
-typedef BOOL(WINAPI* QvButtonUnregisterFunction)(HINSTANCE instance);
-
-/*
- * Results. A message below that returns a result returns QVB_OK (0) or an
- * HRESULT: HRESULT_FROM_WIN32 of the system's error for a file that cannot
- * be read or written, the system's own HRESULT where a system call gave one,
- * or one of the button's own (FACILITY_ITF). Cast the LRESULT to HRESULT.
- */
-#define QVB_OK 0
-/* A message or argument the button does not take (a wrong wParam, a NULL pointer). */
-#define QVB_E_INVALIDCALL ((HRESULT)0x80040205L)
-/* A number outside its range: a picture size beyond 32767 or 2048 x 2048 pixels. */
-#define QVB_E_OVERFLOW ((HRESULT)0x80040206L)
-/* Memory, or the system's graphics objects, ran out. */
-#define QVB_E_OUTOFMEMORY ((HRESULT)0x80040207L)
-/* A property file holds a value of the wrong type for its key. */
-#define QVB_E_TYPEMISMATCH ((HRESULT)0x8004020DL)
-/* The button could not do what it was asked, for a reason of its own. */
-#define QVB_E_INTERNAL ((HRESULT)0x80040233L)
-/* A file that is no property file: not JSON, cut off, too large or too deeply nested. */
-#define QVB_E_FILEFORMAT ((HRESULT)0x80040341L)
-/* A value the button cannot use: a caption of more than 4096 characters, an unusable font or pointer. */
-#define QVB_E_INVALIDVALUE ((HRESULT)0x8004037CL)
-/* A picture that does not decode, or of more than 2048 x 2048 pixels. */
-#define QVB_E_INVALIDPICTURE ((HRESULT)0x800403E1L)
 
 /* Messages, sent with SendMessageW to the button's window: from WM_USER + 0x400 on. */
 #define QVBM_FIRST (0x0400 + 0x0400)
@@ -143,9 +95,6 @@ typedef BOOL(WINAPI* QvButtonUnregisterFunction)(HINSTANCE instance);
 #define QVBC_HOVER 2
 #define QVBC_PRESSED 3
 #define QVBC_MASK 4
-#ifndef CLR_INVALID
-#define CLR_INVALID 0xFFFFFFFF
-#endif
 #define QVB_SYSCOLOR(index) (0x80000000ul | (unsigned long)(index))
 
 /*
@@ -212,18 +161,10 @@ typedef BOOL(WINAPI* QvButtonUnregisterFunction)(HINSTANCE instance);
 #define QVB_CTRL 2
 #define QVB_ALT 4
 
-typedef struct NMQVBUTTON {
-    NMHDR hdr;     /* hwndFrom: the button; idFrom: its id; code: QVBN_... */
-    int button;    /* QVBN_MOUSEDOWN, _UP: the mouse button; QVBN_MOUSEMOVE: those held */
-    int shift;     /* every event but QVBN_CLICK and QVBN_KEYPRESS: QVB_SHIFT | QVB_CTRL | QVB_ALT */
-    float x;       /* the mouse events: where the pointer is, in pixels of the button */
-    float y;
-    int keyCode;   /* QVBN_KEYDOWN, _KEYUP: the virtual-key code (VK_...) */
-    int character; /* QVBN_KEYPRESS: the character */
-} NMQVBUTTON;
-
-#ifdef __cplusplus
-}
+/* On Windows the same header declares the functions and the notification
+ * structure too; their part needs windows.h and lives beside this one. */
+#ifdef _WIN32
+#include "quorvelinde/button_win.h"
 #endif
 
 #endif /* QUORVELINDE_BUTTON_H */
