@@ -15,6 +15,8 @@
 #include <windows.h>
 #include <wincrypt.h>
 
+#include <functional>
+
 namespace qv {
 namespace {
 
@@ -28,6 +30,22 @@ int Refuse(const HostError& error)
 {
     Say(u"Abgelehnt: " + error.Description() + u" (Fehler " + DecimalText(error.Number()) + u")");
     return Refused;
+}
+
+// Runs `body` for a command line that `fits`, else shows `usage`; a refusal is
+// said with its number, as the desk's other answers are.
+int Command(bool fits, const char16_t* usage, const std::function<void()>& body)
+{
+    if (!fits) {
+        Say(usage);
+        return WrongCommandLine;
+    }
+    try {
+        body();
+        return Done;
+    } catch (...) {
+        return Refuse(CurrentErrorAsHostError());
+    }
 }
 
 // A certificate from DER bytes, or from PEM text ("-----BEGIN CERTIFICATE-----").
@@ -58,11 +76,8 @@ Certificate CertificateOf(const std::vector<std::uint8_t>& bytes)
 
 int StampCommand(const std::vector<Text>& arguments)
 {
-    if (arguments.size() < 4) {
-        Say(u"Aufruf: QuorvelindePublish.exe stamp <Quorvelinde.exe> <Kopie.exe> <Server> <Pin> [<Pin> ...]");
-        return WrongCommandLine;
-    }
-    try {
+    const auto usage = u"Aufruf: QuorvelindePublish.exe stamp <Quorvelinde.exe> <Kopie.exe> <Server> <Pin> [<Pin> ...]";
+    return Command(arguments.size() >= 4, usage, [&] {
         LauncherSettings settings{arguments[2], {}};
         for (std::size_t i = 3; i < arguments.size(); ++i) {
             const auto pins = ParseSignerPins(arguments[i]);
@@ -72,42 +87,29 @@ int StampCommand(const std::vector<Text>& arguments)
         Say(u"Gestempelt: " + arguments[1]);
         Say(u"Die Kopie nimmt: " + SettingsText(settings));
         Say(u"Signieren Sie die Kopie neu, bevor Sie sie weitergeben: das Stempeln macht jede Signatur ungültig.");
-        return Done;
-    } catch (...) {
-        return Refuse(CurrentErrorAsHostError());
-    }
+    });
 }
 
 int ShowCommand(const std::vector<Text>& arguments)
 {
-    if (arguments.size() != 1) {
-        Say(u"Aufruf: QuorvelindePublish.exe show <Quorvelinde.exe>");
-        return WrongCommandLine;
-    }
-    try {
+    return Command(arguments.size() == 1, u"Aufruf: QuorvelindePublish.exe show <Quorvelinde.exe>", [&] {
         const auto stamp = StampOfFile(arguments[0]);
         if (!stamp) {
             Say(u"Nicht gestempelt: der Launcher nimmt den Server und die Schlüssel, mit denen er gebaut wurde.");
-            return Done;
+            return;
         }
         const LauncherSettings settings = ReadStamp(*stamp);
         Say(SettingsText(settings));
         for (const KeyHash& pin : settings.pins) {
             Say(u"Pin: " + KeyHashText(pin));
         }
-        return Done;
-    } catch (...) {
-        return Refuse(CurrentErrorAsHostError());
-    }
+    });
 }
 
 int PinCommand(const std::vector<Text>& arguments)
 {
-    if (arguments.size() != 1) {
-        Say(u"Aufruf: QuorvelindePublish.exe pin <Zertifikat.cer | Zertifikat.pem | signiertes Programm.exe>");
-        return WrongCommandLine;
-    }
-    try {
+    const auto usage = u"Aufruf: QuorvelindePublish.exe pin <Zertifikat.cer | Zertifikat.pem | signiertes Programm.exe>";
+    return Command(arguments.size() == 1, usage, [&] {
         const std::vector<std::uint8_t> bytes = WindowsFileInput().ReadAllBytes(arguments[0], 64 * 1024 * 1024);
         std::optional<KeyHash> key;
         if (bytes.size() >= 2 && bytes[0] == 'M' && bytes[1] == 'Z') {
@@ -125,10 +127,7 @@ int PinCommand(const std::vector<Text>& arguments)
             }
         }
         Say(KeyHashText(*key));
-        return Done;
-    } catch (...) {
-        return Refuse(CurrentErrorAsHostError());
-    }
+    });
 }
 
 }  // namespace qv

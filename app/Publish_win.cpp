@@ -45,21 +45,6 @@ bool IsFolder(const qv::Text& path)
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-// What an earlier run left when it was ended while it wrote.
-void RemoveLeftovers(qv::FileOutput& output, const qv::ServerFolder& server)
-{
-    for (const qv::Text& file : {server.ClientPath(), server.VersionTextPath()}) {
-        for (const qv::Text& leftover : output.Leftovers(file)) {
-            try {
-                output.Remove(leftover);
-                Say(u"Übrig gebliebene Datei entfernt: " + leftover);
-            } catch (const qv::HostError& error) {
-                Say(u"Übrig gebliebene Datei bleibt (noch in Gebrauch?): " + leftover + u" (" + error.Description() + u")");
-            }
-        }
-    }
-}
-
 qv::HostError Refusal(const qv::Text& why)
 {
     return qv::HostError(qv::ErrorNumber::FileRefused, why);
@@ -149,7 +134,10 @@ int Publish(std::vector<qv::Text> arguments)
     try {
         const CheckedClient checked = Checked(client, PinsOf(launcher));
         CreateDirectoryW(qv::Wide(folder + u"\\" + qv::ServerFolderName), nullptr);
-        RemoveLeftovers(output, server);
+        // What an earlier run left when it was ended while it wrote.
+        for (const qv::Text& file : {server.ClientPath(), server.VersionTextPath()}) {
+            qv::RemoveLeftovers(output, file, Say);
+        }
         const qv::PublishOutcome outcome = server.Publish(qv::ByteSnapshot::Of(checked.bytes), checked.version);
         for (const qv::Text& line : outcome.lines) {
             Say(line);

@@ -93,22 +93,11 @@ void win_Main::CheckVersion()
         m_log.Record(u"Versionstext nicht angefragt: der Lesedienst hat den Abruf abgelehnt");
     }
 
-    const std::int32_t waitStart = m_ticks.TickCount();
-    while (!m_versionDone) {
-        m_pump.PumpStep();
-        if (m_versionDone) {
-            break;
-        }
-        const std::int32_t waited = ElapsedTicks(waitStart, m_ticks.TickCount());
-        if (waited >= VersionWaitLimitMs) {
-            NetGrab2.DownloadCancel();
-            m_versionDone = true;
-            m_log.Record([&] { return u"Versionstext nicht gelesen: keine Antwort nach " + DecimalText(VersionWaitLimitMs / 1000) +
-                             u" s, Abruf abgebrochen"; });
-            break;
-        }
-        // Asleep until the read service or the window has news, and awake for the limit.
-        m_pump.WaitForMessages(VersionWaitLimitMs - waited);
+    if (!m_versionDone && !PumpUntil([this] { return m_versionDone; }, VersionWaitLimitMs)) {
+        NetGrab2.DownloadCancel();
+        m_versionDone = true;
+        m_log.Record([&] { return u"Versionstext nicht gelesen: keine Antwort nach " + DecimalText(VersionWaitLimitMs / 1000) +
+                         u" s, Abruf abgebrochen"; });
     }
 
     if (!LockClientFolder()) {
@@ -117,7 +106,7 @@ void win_Main::CheckVersion()
         StartClient();
         return;
     }
-    RemoveLeftovers();
+    RemoveLeftovers(m_files, m_saveName, [this](const Text& line) { m_log.Record([&] { return line; }); });
 
     if (FSO().FileExists(ClientFile())) {
         const Text local = FSO().GetFileVersion(ClientFile());
@@ -317,17 +306,26 @@ auto win_Main::WhileInUse(Step step) -> decltype(step())
     }
 }
 
-void win_Main::PauseWhilePumping(std::int32_t milliseconds)
+bool win_Main::PumpUntil(const std::function<bool()>& done, std::int32_t milliseconds)
 {
     const std::int32_t began = m_ticks.TickCount();
     for (;;) {
         m_pump.PumpStep();
+        if (done()) {
+            return true;
+        }
         const std::int32_t waited = ElapsedTicks(began, m_ticks.TickCount());
         if (waited >= milliseconds) {
-            return;
+            return false;
         }
+        // Asleep until the read service or the window has news, and awake for the limit.
         m_pump.WaitForMessages(milliseconds - waited);
     }
+}
+
+void win_Main::PauseWhilePumping(std::int32_t milliseconds)
+{
+    PumpUntil([] { return false; }, milliseconds);
 }
 
 bool win_Main::LockClientFolder()
@@ -355,19 +353,6 @@ bool win_Main::LockClientFolder()
             return false;
         }
         PauseWhilePumping(RetryIntervalMs);
-    }
-}
-
-void win_Main::RemoveLeftovers()
-{
-    for (const Text& name : m_files.Leftovers(m_saveName)) {
-        try {
-            m_files.Remove(name);
-            m_log.Record([&] { return u"Übrig gebliebene Datei entfernt: " + name; });
-        } catch (const HostError& error) {
-            // Still held, by a client that runs from it or by another program: a later start tries again.
-            m_log.Record([&] { return u"Übrig gebliebene Datei bleibt: " + name + u" (" + ErrorText(error.Number(), error.Description()) + u")"; });
-        }
     }
 }
 

@@ -20,6 +20,7 @@
 #include "netgrab/NetGrab.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -102,13 +103,14 @@ private:
     // One launcher at a time replaces a program folder's client; false when
     // another one held it for longer than the limit.
     bool LockClientFolder();
-    void RemoveLeftovers();
     // The update stays undone, for the reason `cause` names in plain words.
     void UpdateNotApplied(const Text& cause, const Text& detail);
     void UpdateNotApplied(const Text& cause, const HostError& error);
     // `step` again while its file is in use, up to the retry limit.
     template <typename Step>
     auto WhileInUse(Step step) -> decltype(step());
+    // Keeps the window alive until `done` says so, or for `milliseconds`; whether it was done.
+    bool PumpUntil(const std::function<bool()>& done, std::int32_t milliseconds);
     // Keeps the window alive for `milliseconds`.
     void PauseWhilePumping(std::int32_t milliseconds);
     // "Fehler 31001: HTTP 404", for the log.

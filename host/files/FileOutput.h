@@ -84,4 +84,8 @@ public:
     virtual std::unique_ptr<FileLock> TryLock(const Text& fileName) = 0;
 };
 
+// Removes the Leftovers of `fileName` and tells each in one line: removed, or
+// kept because a program still holds it, for a later run to try again.
+void RemoveLeftovers(FileOutput& files, const Text& fileName, const std::function<void(const Text& line)>& tell);
+
 }  // namespace qv

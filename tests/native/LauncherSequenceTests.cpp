@@ -22,7 +22,9 @@ const std::string ClientUtf8 = "C:\\Programme\\Fernwartung\\tamorix.exe";
 // A whole program of `size` bytes.
 std::string ProgramBytes(std::size_t size = 0x400)
 {
-    return ProgramText({.sections = {static_cast<std::uint32_t>(size - 0x200)}});
+    ProgramImageParts parts;
+    parts.sections = {static_cast<std::uint32_t>(size - 0x200)};
+    return ProgramText(parts);
 }
 
 const HostError SharingViolation(32, u"Die Datei wird von einem anderen Prozess verwendet", ErrorOrigin::SystemCode);
