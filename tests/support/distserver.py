@@ -169,7 +169,11 @@ class Handler(http.server.BaseHTTPRequestHandler):
         at = int(query.get("at", size // 20))
         self.headers_for(200, size)
         self.wfile.write(self.read_part(body, 0, at))
+        # Mid-body: the client has read the bytes when the reset comes.
+        self.server.stopping.wait(0.2)
         self.connection.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack("ii", 1, 0))
+        # Closed here, a reset alone: the server's own closing would first end the stream in order.
+        self.connection.close()
         self.close_connection = True
 
     def fault_delay(self, path, body, query):

@@ -93,15 +93,6 @@ TEST_F(ReadServiceTest, BodyCutShortOfItsAnnouncedLengthFails)
     ExpectFailure(ErrorNumber::Truncated, u"nach 5000 von 100000 Bytes");
 }
 
-TEST_F(ReadServiceTest, ConnectionResetMidBodyFails)
-{
-    Read("/gen/100000?fault=reset&at=3000");
-    ASSERT_TRUE(sink.WaitForEnd());
-    const auto error = sink.Error();
-    ASSERT_TRUE(error.has_value());
-    EXPECT_TRUE(error->Number() == ErrorNumber::Truncated || error->Number() == ErrorNumber::TransferFailed) << error->what();
-}
-
 TEST_F(ReadServiceTest, RefusedConnectionFails)
 {
     reads.AsyncRead(u"http://127.0.0.1:1/tamorix/tamorix.exe", ResultKind::ByteArray, u"1", 16);
@@ -177,6 +168,19 @@ TEST_F(StallingReadServiceTest, ServerThatNeverAnswersFailsAfterTheStallLimit)
 {
     Read("/gen/100?fault=silent");
     ExpectFailure(ErrorNumber::Stalled, u"keine Daten");
+}
+
+TEST_F(StallingReadServiceTest, ConnectionResetMidBodyFailsAtTheLatestAtTheStallLimit)
+{
+    // Windows reports the reset; Wine's urlmon, once it has handed over bytes,
+    // reports nothing more, and only the stall limit ends the read.
+    Read("/gen/100000?fault=reset&at=3000");
+    ASSERT_TRUE(sink.WaitForEnd(10));
+    const auto error = sink.Error();
+    ASSERT_TRUE(error.has_value()) << "the read completed with " << sink.Bytes().size() << " bytes";
+    EXPECT_TRUE(error->Number() == ErrorNumber::TransferFailed || error->Number() == ErrorNumber::Truncated ||
+                error->Number() == ErrorNumber::Stalled)
+        << error->what();
 }
 
 TEST_F(StallingReadServiceTest, SlowButSteadyServerIsNotAStall)
