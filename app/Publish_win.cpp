@@ -32,8 +32,9 @@
 
 #include <windows.h>
 
-#include <cstdio>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -159,15 +160,12 @@ int wmain(int argc, wchar_t** argv)
     for (int i = 1; i < argc; ++i) {
         arguments.push_back(qv::FromWide(argv[i]));
     }
-    const std::vector<qv::Text> rest(arguments.begin() + (arguments.empty() ? 0 : 1), arguments.end());
-    if (!arguments.empty() && arguments[0] == u"stamp") {
-        return qv::StampCommand(rest);
-    }
-    if (!arguments.empty() && arguments[0] == u"show") {
-        return qv::ShowCommand(rest);
-    }
-    if (!arguments.empty() && arguments[0] == u"pin") {
-        return qv::PinCommand(rest);
+    const std::pair<const char16_t*, int (*)(const std::vector<qv::Text>&)> commands[] = {
+        {u"stamp", qv::StampCommand}, {u"show", qv::ShowCommand}, {u"pin", qv::PinCommand}};
+    for (const auto& [name, command] : commands) {
+        if (!arguments.empty() && arguments[0] == name) {
+            return command({arguments.begin() + 1, arguments.end()});
+        }
     }
     return Publish(std::move(arguments));
 }

@@ -1,3 +1,17 @@
+# Writes `checks`, compile-time checks made from a table of `guide`, as a C
+# file against the public header; fewer than `least` of them means the table
+# was not read, and fails the configuring, naming `what` of the table.
+function(qv_write_guide_checks guide output checks least what includes)
+  string(REGEX MATCHALL "_Static_assert" count "${checks}")
+  list(LENGTH count count)
+  if(count LESS least)
+    message(FATAL_ERROR "${guide} ${what} ${count} rows: its table is not readable")
+  endif()
+  file(CONFIGURE OUTPUT ${output}
+    CONTENT "/* Made from ${guide}; checks only, no code. */\n#include <quorvelinde/button.h>\n${includes}\n${checks}" @ONLY)
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${guide})
+endfunction()
+
 # The public structures as the button's guide lays them out: its table of
 # NMQVBUTTON's fields, with their offsets on x64 and x86, becomes a C file of
 # compile-time checks for the architecture being built, so that a layout that
@@ -20,13 +34,7 @@ function(qv_public_layout_check guide output)
       string(APPEND checks "_Static_assert(sizeof(NMQVBUTTON) == ${size}, \"NMQVBUTTON is of another size than the guide says\");\n")
     endif()
   endforeach()
-  string(REGEX MATCHALL "_Static_assert" count "${checks}")
-  list(LENGTH count count)
-  if(count LESS 10)
-    message(FATAL_ERROR "${guide} lays out NMQVBUTTON in ${count} rows: its table is not readable")
-  endif()
-  file(CONFIGURE OUTPUT ${output} CONTENT "/* Made from ${guide}; checks only, no code. */\n#include <quorvelinde/button.h>\n#include <stddef.h>\n\n${checks}" @ONLY)
-  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${guide})
+  qv_write_guide_checks(${guide} ${output} "${checks}" 10 "lays out NMQVBUTTON in" "#include <stddef.h>\n")
 endfunction()
 
 # The guide's table of message numbers, for languages that cannot read the
@@ -42,11 +50,5 @@ function(qv_public_numbers_check guide output)
       string(APPEND checks "_Static_assert(${CMAKE_MATCH_1} == ${CMAKE_MATCH_2}, \"${CMAKE_MATCH_1} is another number than the guide says\");\n")
     endforeach()
   endforeach()
-  string(REGEX MATCHALL "_Static_assert" count "${checks}")
-  list(LENGTH count count)
-  if(count LESS 16)
-    message(FATAL_ERROR "${guide} numbers ${count} messages: its table is not readable")
-  endif()
-  file(CONFIGURE OUTPUT ${output} CONTENT "/* Made from ${guide}; checks only, no code. */\n#include <quorvelinde/button.h>\n\n${checks}" @ONLY)
-  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${guide})
+  qv_write_guide_checks(${guide} ${output} "${checks}" 16 "numbers its messages in" "")
 endfunction()

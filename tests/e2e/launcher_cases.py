@@ -149,10 +149,9 @@ def logged_lines(run, events):
 
 def expect_logged(run, events, *starts):
     """The launcher's run log holds, for this run, a line beginning with each of `starts`, in order."""
-    started = event(events, "started")
-    if not run.check(started, "the probe did not report the launcher's process"):
+    if not run.check(event(events, "started"), "the probe did not report the launcher's process"):
         return []
-    lines = kit.run_log_lines(run.build, started[0]["pid"], run.program)
+    lines = logged_lines(run, events)
     at = 0
     for start in starts:
         found = next((i for i in range(at, len(lines)) if lines[i].startswith(start)), None)
